@@ -2,6 +2,31 @@
 
 // Fixed texts of the LUT subsystem (workbooks, editor), spelled exactly as users see them.
 namespace LutTexts {
+// --- LUT workbooks ---
+inline constexpr const char* kWorkbookFixedText = "Tavrin NX LUT";
+inline constexpr const char* kWorkbookFixedTextV2 = "Tavrin NX LUT V2";
+inline constexpr const char* kWorkbookColor = "Color";
+inline constexpr const char* kWorkbookMono = "Mono";
+inline constexpr const char* kIncorrectBitDepth = "Incorrect bit-depth value!";
+inline constexpr const char* kInvalidFixedText = "Invalid Excel file content: Invalid Fixed Text!";
+inline constexpr const char* kInvalidBitDepth =
+    "Invalid Excel file content: Invalid Bit-depth Value!";
+inline constexpr const char* kInvalidTapsNumber =
+    "Invalid Excel file content: Invalid Taps Number Value!";
+inline constexpr const char* kInvalidValue = "Invalid Excel file content: Invalid Value!";
+// Our own: the workbook columns C to F hold at most 4 taps.
+inline constexpr const char* kIncorrectTapsNumber = "Incorrect taps number value!";
+// Our own: LUT data handed to the writer shorter than its bit depth and taps need.
+inline constexpr const char* kIncompleteLutData = "Incomplete LUT data!";
+// Our own, where a spreadsheet program would report a file it cannot open or save
+// (file name, reason).
+inline constexpr const char* kCannotOpenLutFile = "Couldn't open the LUT file \"%s\": %s";
+inline constexpr const char* kCannotSaveLutFile = "Couldn't save the LUT file \"%s\": %s";
+inline constexpr const char* kReasonNotWorkbook = "it is not an Excel workbook (.xlsx or .xls)";
+inline constexpr const char* kReasonDamaged = "the workbook is damaged";
+inline constexpr const char* kReasonNoWorksheet = "the workbook has no worksheet";
+inline constexpr const char* kReasonTooLarge = "the worksheet is too large";
+// --- end of LUT workbooks ---
 // --- LUT editor ---
 inline constexpr const char* kOptionRgbAllTaps = "RGB (All-Taps)";
 inline constexpr const char* kOptionRTap1 = "R (Tap-1)";

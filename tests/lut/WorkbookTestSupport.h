@@ -1,0 +1,36 @@
+#pragma once
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/UserInterface.h"
+
+// Keeps every message the core shows, in order.
+class RecordingUi : public IUserInterface {
+  public:
+    void ShowMessage(const std::string& text, MessageKind) override { messages.push_back(text); }
+    std::vector<std::string> messages;
+};
+
+inline std::filesystem::path WorkbookFixture(const std::string& name) {
+    return std::filesystem::path(VELTERRA_FIXTURES_DIR) / "workbooks" / name;
+}
+
+// A folder of its own under the system's temporary folder, removed with the object.
+class ScratchDir {
+  public:
+    ScratchDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "lutbook-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};

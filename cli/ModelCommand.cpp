@@ -1,0 +1,45 @@
+#include <iostream>
+#include <string>
+
+#include "CliCommand.h"
+#include "TableJson.h"
+#include "core/CoreTexts.h"
+#include "core/VelterraDoc.h"
+
+// velterra-cli model NAME | model --file PATH: the command table of a model as JSON.
+namespace {
+
+constexpr int kExitLoaded = 0;
+constexpr int kExitUnknownModel = 2;
+constexpr int kExitLoadFailed = 3;
+constexpr int kExitUsage = 64;
+
+int RunModel(CliContext& context) {
+    const auto& args = context.args;
+    CVelterraDoc doc(context.startupDirectory.string());
+    if (args.size() == 2 && args[0] == "--file") {
+        doc.CommandFilePath = context.UserPath(args[1]).string();
+    } else if (args.size() == 1 && args[0].rfind("--", 0) != 0) {
+        doc.ModelName = args[0];
+        if (!doc.FindCommandFile(doc.ModelName)) {
+            std::cerr << "velterra-cli: model \"" << doc.ModelName << "\" is not in "
+                      << doc.StartupFilePath(CoreText::kModelTableFile) << '\n';
+            return kExitUnknownModel;
+        }
+    } else {
+        std::cerr << "usage: velterra-cli [--dir DIR] model NAME | model --file PATH\n";
+        return kExitUsage;
+    }
+
+    std::string reason;
+    if (!doc.LoadCommandTable(doc.CommandFilePath, &reason)) {
+        std::cerr << "velterra-cli: cannot load " << doc.CommandFilePath << ": " << reason << '\n';
+        return kExitLoadFailed;
+    }
+    std::cout << DumpJson(ModelTableToJson(doc)) << '\n';
+    return kExitLoaded;
+}
+
+CliCommandRegistration registration("model", "NAME | --file PATH", &RunModel);
+
+}  // namespace

@@ -1,0 +1,20 @@
+#pragma once
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "core/CommandTable.h"
+#include "core/VelterraDoc.h"
+
+// JSON of the command table, every field under its own name and in table order. ValueText is
+// included, so the same objects serve a table just loaded (empty values) and one read from a
+// camera.
+nlohmann::ordered_json CommandInfoToJson(const CommandInfo& command);
+nlohmann::ordered_json RowInfoToJson(const RowInfo& row);
+nlohmann::ordered_json BlockInfoToJson(const BlockInfo& block);
+nlohmann::ordered_json BlocksToJson(const BlockArray& blocks);
+
+// The model facts of the document and its Blocks.
+nlohmann::ordered_json ModelTableToJson(const CVelterraDoc& doc);
+
+// Texts from configuration files need not be UTF-8: bytes that are not become U+FFFD.
+std::string DumpJson(const nlohmann::ordered_json& value);

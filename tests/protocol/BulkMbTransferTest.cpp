@@ -136,12 +136,8 @@ TEST_F(BulkMbTransfer, ReadProgressesByWhatTheCameraReturned) {
         const size_t offset = Le16At(frame.data, 2);
         const size_t count = std::min<size_t>(Le16At(frame.data, 4), 300);
         const auto table = Pattern(2000, 99);
-        Bytes answer = {0x06};
-        const Bytes reply =
-            MbReply(frame.commandId,
-                    LittleEndian({table.begin() + offset, table.begin() + offset + count}));
-        answer.insert(answer.end(), reply.begin(), reply.end());
-        return answer;
+        return AckAndMbReply(frame.commandId, LittleEndian({table.begin() + offset,
+                                                            table.begin() + offset + count}));
     });
     std::vector<uint16_t> back(700);
     uint16_t entriesRead = 0;
@@ -157,10 +153,7 @@ TEST_F(BulkMbTransfer, ReadProgressesByWhatTheCameraReturned) {
 TEST_F(BulkMbTransfer, ReadRefusesEmptyAndOverlongRepliesWithoutTouchingMoreThanAsked) {
     Bytes replyData;  // what the camera answers to every read
     mb_.Override([&replyData](size_t, const SeenFrame& frame) -> std::optional<Bytes> {
-        Bytes answer = {0x06};
-        const Bytes reply = MbReply(frame.commandId, replyData);
-        answer.insert(answer.end(), reply.begin(), reply.end());
-        return answer;
+        return AckAndMbReply(frame.commandId, replyData);
     });
     std::vector<uint16_t> buffer(8, 0xAAAA);
     uint16_t entriesRead = 0x5555;
@@ -189,10 +182,7 @@ TEST_F(BulkMbTransfer, FailureInTheMiddleStopsAndKeepsTheChunksAlreadySent) {
     mb_.Override([&statusReads](size_t, const SeenFrame& frame) -> std::optional<Bytes> {
         if (!frame.read) return std::nullopt;
         if (++statusReads < 3) return std::nullopt;
-        Bytes answer = {0x06};
-        const Bytes reply = MbReply(frame.commandId, {0x01});  // camera reports an error
-        answer.insert(answer.end(), reply.begin(), reply.end());
-        return answer;
+        return AckAndMbReply(frame.commandId, {0x01});  // camera reports an error
     });
     EXPECT_EQ(tvr_LUTMassWrite2(kRs232, kPort, kTableCommand, kStatusCommand, 0, 0, 0, 2000,
                                 table.data()),
@@ -218,10 +208,7 @@ TEST_F(BulkMbTransfer, ChunkWriteRefusedOrStatusNotOneZeroByteFailsTheTransfer) 
     for (const Bytes& status : {Bytes{}, Bytes{0, 0}}) {
         mb_.Override([status](size_t, const SeenFrame& frame) -> std::optional<Bytes> {
             if (!frame.read) return std::nullopt;
-            Bytes answer = {0x06};
-            const Bytes reply = MbReply(frame.commandId, status);
-            answer.insert(answer.end(), reply.begin(), reply.end());
-            return answer;
+            return AckAndMbReply(frame.commandId, status);
         });
         const size_t before = mb_.Frames().size();
         EXPECT_EQ(tvr_FpnPrnuTablesMassWrite2(kRs232, kPort, kTableCommand, kStatusCommand, 0, 0,

@@ -34,6 +34,10 @@ uint16_t Le16At(const Bytes& bytes, size_t offset) {
     return static_cast<uint16_t>(bytes.at(offset) | (bytes.at(offset + 1) << 8));
 }
 
+Bytes AckAndMbReply(uint8_t commandId, const Bytes& data) {
+    return Concat({kAck}, MbReply(commandId, data));
+}
+
 // ---- MB camera ----
 
 Responder MbTableCamera::AsResponder() {
@@ -108,15 +112,15 @@ Bytes MbTableCamera::NormalAnswer(const SeenFrame& frame) {
         }
         return {kAck};
     }
-    if (d.empty()) return Concat({kAck}, MbReply(frame.commandId, {status_}));
-    if (d.size() == 2 && d[1] == 1) return Concat({kAck}, MbReply(frame.commandId, vectorReply_));
+    if (d.empty()) return AckAndMbReply(frame.commandId, {status_});
+    if (d.size() == 2 && d[1] == 1) return AckAndMbReply(frame.commandId, vectorReply_);
     if (d.size() == 6) {
         const auto& table = TableLocked(d[0]);
         const size_t offset = Le16At(d, 2);
         const size_t count = Le16At(d, 4);
         std::vector<uint16_t> values;
         for (size_t i = 0; i < count; ++i) values.push_back(table[(offset + i) % kTableSize]);
-        return Concat({kAck}, MbReply(frame.commandId, LittleEndian(values)));
+        return AckAndMbReply(frame.commandId, LittleEndian(values));
     }
     return {kAck};
 }

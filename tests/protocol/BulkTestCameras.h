@@ -39,6 +39,8 @@ using AnswerOverride = std::function<std::optional<Bytes>(size_t frameIndex, con
 
 Bytes LittleEndian(const std::vector<uint16_t>& values);
 uint16_t Le16At(const Bytes& bytes, size_t offset);
+// What a camera sends to accept an MB read: ACK, then the reply frame.
+Bytes AckAndMbReply(uint8_t commandId, const Bytes& data);
 
 class MbTableCamera {
   public:

@@ -209,25 +209,17 @@ TEST_F(LegacyTable, UnreadableOrIncompleteFilesSendNothing) {
         std::string prnu;
         std::string message;
     };
+    auto tooShort = [](const std::string& path, int numbers) {
+        return "The file " + path + " holds only " + std::to_string(numbers) +
+               " readable numbers of the 8160 a table needs; nothing was sent to the camera.";
+    };
     const std::vector<Case> cases = {
         {"-", good, "The file open fail."},
         {good, "-", "The file open fail."},
-        {TableText(std::vector<int>(100, 4)), good,
-         "The file " + fpn_ +
-             " holds only 100 readable numbers of the 8160 a table needs; nothing was sent to "
-             "the camera."},
-        {good, "1 2 3 x " + good,
-         "The file " + prnu_ +
-             " holds only 3 readable numbers of the 8160 a table needs; nothing was sent to "
-             "the camera."},
-        {good, "12.5 " + good,
-         "The file " + prnu_ +
-             " holds only 1 readable numbers of the 8160 a table needs; nothing was sent to "
-             "the camera."},
-        {"", good,
-         "The file " + fpn_ +
-             " holds only 0 readable numbers of the 8160 a table needs; nothing was sent to "
-             "the camera."},
+        {TableText(std::vector<int>(100, 4)), good, tooShort(fpn_, 100)},
+        {good, "1 2 3 x " + good, tooShort(prnu_, 3)},
+        {good, "12.5 " + good, tooShort(prnu_, 1)},
+        {"", good, tooShort(fpn_, 0)},
     };
     for (const Case& c : cases) {
         fs::remove(fpn_);

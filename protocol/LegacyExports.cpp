@@ -1,6 +1,8 @@
 // Table and one-pixel transfers of the legacy 8160-pixel camera, in its tap layout.
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "BulkBytes.h"
 #include "LegacyPixelMap.h"
@@ -54,9 +56,10 @@ bool LoadTable(const char* path, TableValues& values) {
     int numbers = 0;
     if (!FileDone(ReadTableFile(path, values, numbers))) return false;
     if (numbers < kPixels) {
-        char text[512];
-        std::snprintf(text, sizeof text, texts::kFileTooShort, path, numbers);
-        ShowLibraryMessage(text);
+        // Sized to the path, which may be long.
+        std::vector<char> text(std::strlen(texts::kFileTooShort) + std::strlen(path) + 16);
+        std::snprintf(text.data(), text.size(), texts::kFileTooShort, path, numbers);
+        ShowLibraryMessage(text.data());
         return false;
     }
     return true;

@@ -31,7 +31,7 @@ TEST_F(RsPortTest, DirectTransfersMoveRawBytesEitherWay) {
 static long long ThreeDirectReadRounds(FakeCamera& camera, int32_t index) {
     const auto start = std::chrono::steady_clock::now();
     for (int round = 0; round < 3; ++round) {
-        camera.Script({Step::AfterBytes(1).After(milliseconds(20)).Send({0x40})});
+        camera.Script({Step::AfterBytes(1).After(milliseconds(60)).Send({0x40})});
         uint8_t byte = velterra::codec::kAck;
         if (RSC_ReadWritePortDirect(index, 1, 1, &byte) != 1) return -1;
         if (RSC_ReadWritePortDirect(index, 0, 1, &byte) != 1 || byte != 0x40) return -1;

@@ -93,6 +93,9 @@ TEST_F(RsPortTest, FailedOpensLeaveNoDescriptorOrLockBehind) {
     EXPECT_EQ(RSC_OpenPort(kIndex, 14400, 0), 0) << "a rate the terminal layer does not know";
     EXPECT_EQ(RSC_OpenPort(-1, 9600, 0), 0);
     EXPECT_EQ(OpenDescriptors(), before);
+    uint8_t kernel = 0;
+    EXPECT_EQ(RSC_QueryCamKernel(4, &kernel), 0) << "no list node for a failed open";
+    EXPECT_EQ(RSC_QueryCamKernel(kIndex, &kernel), 0);
 
     // Nothing stayed locked: the same device opens now.
     EXPECT_EQ(RSC_OpenPort(kIndex, 9600, 0), 1);

@@ -1,0 +1,16 @@
+// A transport's unframed transfer, as the MB exchange runs over it.
+#pragma once
+
+#include <cstdint>
+
+namespace velterra::codec {
+
+class UnframedChannel {
+  public:
+    virtual ~UnframedChannel() = default;
+    // Moves exactly `count` bytes (count > 0) to or from `buffer` within the transport's time
+    // limits; false when they did not all move.
+    virtual bool Transfer(bool write, int32_t count, uint8_t* buffer) = 0;
+};
+
+}  // namespace velterra::codec

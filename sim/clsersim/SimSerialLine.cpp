@@ -56,13 +56,19 @@ int RemainingMs(Clock::time_point deadline) {
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
-// Waits for `events` until the deadline; false when it passed first or the line hung up.
+// Waits for `events` until the deadline; false when it passed first. A hung-up line (the
+// simulator went away) is waited out like silence, without spinning.
 bool WaitUntil(int fd, short events, Clock::time_point deadline) {
     for (;;) {
         pollfd p{fd, events, 0};
         const int result = poll(&p, 1, RemainingMs(deadline));
         if (result < 0 && errno == EINTR) continue;
-        return result > 0 && (p.revents & events);
+        if (result > 0 && (p.revents & events)) return true;
+        if (result > 0) {
+            const int left = RemainingMs(deadline);
+            if (left > 0) poll(nullptr, 0, left);
+        }
+        return false;
     }
 }
 
@@ -79,15 +85,8 @@ int32_t MoveUntil(int fd, short events, uint8_t* buffer, uint32_t count, uint32_
             continue;
         }
         if (result < 0 && errno == EINTR) continue;
-        // EAGAIN waits for the line; end of file or an error (a hung-up line) waits out the
-        // time-out as silence would, without spinning.
-        if (result < 0 && errno == EAGAIN) {
-            if (!WaitUntil(fd, events, deadline)) break;
-        } else {
-            const int left = RemainingMs(deadline);
-            if (left > 0) poll(nullptr, 0, left);
-            break;
-        }
+        // Nothing moved (a raw terminal reads 0 bytes when none are queued): wait for the line.
+        if (!WaitUntil(fd, events, deadline)) break;
     }
     *moved = done;
     return done == count ? CL_ERR_NO_ERR : CL_ERR_TIMEOUT;

@@ -1,0 +1,184 @@
+#include "CameraConfig.h"
+
+#include <filesystem>
+
+#include "IniFile.h"
+#include "IniProfile.h"
+#include "SimTexts.h"
+#include "TextFormat.h"
+#include "core/CommandNames.h"
+#include "core/ConfigKeys.h"
+#include "core/ConfigParsers.h"
+#include "core/CoreTexts.h"
+#include "core/VelterraDoc.h"
+
+namespace velterra::sim {
+
+namespace {
+
+// The host detects kernel 1 from a model text of exactly 14 characters ending in "M".
+bool LooksLikeMbText(const std::string& text) {
+    return text.size() == 14 && text[13] == 'M';
+}
+
+}  // namespace
+
+bool CameraConfig::Load(const std::string& configDir, const std::string& model, int kernel,
+                        std::string* error, std::vector<std::string>* warnings) {
+    auto fail = [error](std::string reason) {
+        if (error) *error = std::move(reason);
+        return false;
+    };
+    if (kernel != 0 && kernel != 1) return fail(FormatText(text::kBadKernel, kernel));
+
+    CVelterraDoc doc(configDir);
+    const std::string tablePath = doc.StartupFilePath(CoreText::kModelTableFile);
+    if (!std::filesystem::is_regular_file(tablePath)) {
+        return fail(FormatText(text::kNoModelTable, tablePath.c_str()));
+    }
+    if (!doc.FindCommandFile(model)) {
+        return fail(FormatText(text::kModelNotListed, model.c_str(), tablePath.c_str()));
+    }
+    std::string failure;
+    if (!doc.LoadCommandTable(doc.CommandFilePath, &failure)) {
+        return fail(FormatText(text::kCommandFileFailed, doc.CommandFilePath.c_str(), model.c_str(),
+                               failure.c_str()));
+    }
+    modelName_ = model;
+    bits_ = doc.MaxTxUnitBits;
+    taps_ = doc.TapsNum;
+    activeLength_ = doc.ActiveLength;
+    LoadParameters(doc.Blocks);
+    LoadCommands(doc.StartupFilePath(CoreText::kNamedCommandFile));
+
+    // The Branch_Type entry that names the model: its number is what Model_Info_DB maps to.
+    const IniFile table = IniFile::Load(tablePath);
+    int entry = -1;
+    if (const IniFile::Section* section = table.FindSection(ConfigKey::kBranchType)) {
+        for (const auto& item : section->entries) {
+            std::string name;
+            std::string file;
+            if (CVelterraDoc::ParseBranchEntry(
+                    table.GetString(ConfigKey::kBranchType, item.key, ""), name, file) &&
+                name == model) {
+                entry = ParseProfileInteger(item.key);
+                break;
+            }
+        }
+    }
+    return LoadModelText(tablePath, entry, kernel, error, warnings);
+}
+
+bool CameraConfig::LoadModelText(const std::string& tablePath, int entry, int kernel,
+                                 std::string* error, std::vector<std::string>* warnings) {
+    const IniFile table = IniFile::Load(tablePath);
+    modelCommandId_ = static_cast<uint8_t>(
+        table.GetInt(ConfigKey::kModelInfoCommand, ConfigKey::kCommandID, 0) & 0xFF);
+    modelTextLength_ = static_cast<uint8_t>(
+        table.GetInt(ConfigKey::kModelInfoCommand, ConfigKey::kCharLength, 0) & 0xFF);
+
+    // Every model text that maps to the entry; a kernel-1 camera prefers the one a host reads
+    // as kernel 1, a kernel-0 camera one that it does not.
+    std::vector<std::string> texts;
+    if (const IniFile::Section* section = table.FindSection(ConfigKey::kModelInfoDB)) {
+        for (const auto& item : section->entries) {
+            if (table.GetInt(ConfigKey::kModelInfoDB, item.key, -1) == entry && entry >= 0) {
+                texts.push_back(item.key);
+            }
+        }
+    }
+    if (texts.empty()) {
+        if (error) *error = FormatText(text::kNoModelText, tablePath.c_str(), modelName_.c_str());
+        return false;
+    }
+    modelText_ = texts.front();
+    const bool wantMb = kernel == 1;
+    bool matched = false;
+    for (const auto& candidate : texts) {
+        if (LooksLikeMbText(candidate) == wantMb) {
+            modelText_ = candidate;
+            matched = true;
+            break;
+        }
+    }
+    if (!matched && warnings) {
+        warnings->push_back(wantMb ? FormatText(text::kNoKernel1Text, modelName_.c_str())
+                                   : FormatText(text::kKernel0TextLooksMb, modelText_.c_str()));
+    }
+    if (modelText_.size() > modelTextLength_) {
+        if (warnings) {
+            warnings->push_back(
+                FormatText(text::kModelTextTooLong, modelText_.c_str(), int{modelTextLength_}));
+        }
+        modelText_.resize(modelTextLength_);
+    }
+    return true;
+}
+
+void CameraConfig::LoadParameters(const BlockArray& blocks) {
+    parameters_.clear();
+    for (const BlockInfo& block : blocks) {
+        for (const RowInfo& row : block.Rows) {
+            if (!row.Command || FindParameter(row.Command->CommandID)) continue;
+            const CommandInfo& command = *row.Command;
+            ParameterSpec spec;
+            spec.commandId = command.CommandID;
+            spec.name = row.DisplayName;
+            spec.length = command.CharLength;
+            spec.writable = command.EnableRW != 0;
+            if (command.EnableList != 0) {
+                spec.kind = ParameterKind::kList;
+                spec.items = command.ListItems;
+            } else if (command.PureTextValue != 0) {
+                spec.kind = ParameterKind::kText;
+            } else {
+                spec.kind = ParameterKind::kNumber;
+                spec.min = command.Min;
+                spec.max = command.Max;
+            }
+            parameters_.push_back(std::move(spec));
+        }
+    }
+}
+
+void CameraConfig::LoadCommands(const std::string& path) {
+    commands_.clear();
+    const IniFile file = IniFile::Load(path);
+    for (const auto& section : file.Sections()) {
+        // The profile reader reads only the first section of a name.
+        if (file.FindSection(section.name) != &section) continue;
+        NamedCommand command;
+        command.name = section.name;
+        std::string id = file.GetString(section.name, ConfigKey::kCommandID, "0",
+                                        ConfigKey::kCommandIdBufferSize);
+        // The host lower-cases only the alive command's id before reading it; the function
+        // runner reads an upper-case "0X" prefix as 0, and so must the camera that stands in.
+        if (ProfileNamesEqual(section.name, CommandName::kGetLEDState)) id = LowerCase(id);
+        command.commandId = static_cast<uint8_t>(ParseNumberText(id) & 0xFF);
+        command.bytes = file.GetInt(section.name, ConfigKey::kBytes, 0);
+        commands_.push_back(std::move(command));
+    }
+}
+
+const ParameterSpec* CameraConfig::FindParameter(uint8_t commandId) const {
+    for (const auto& spec : parameters_) {
+        if (spec.commandId == commandId) return &spec;
+    }
+    return nullptr;
+}
+
+const NamedCommand* CameraConfig::FindCommand(uint8_t commandId) const {
+    for (const auto& command : commands_) {
+        if (command.commandId == commandId) return &command;
+    }
+    return nullptr;
+}
+
+std::optional<uint8_t> CameraConfig::CommandId(const std::string& name) const {
+    for (const auto& command : commands_) {
+        if (ProfileNamesEqual(command.name, name)) return command.commandId;
+    }
+    return std::nullopt;
+}
+
+}  // namespace velterra::sim

@@ -1,0 +1,418 @@
+#include "SimulatedCamera.h"
+
+#include "FrameCodec.h"
+#include "SimTexts.h"
+#include "TextFormat.h"
+
+namespace velterra::sim {
+
+namespace codec = velterra::codec;
+
+namespace {
+
+constexpr std::chrono::milliseconds kPollSlice{10};
+// A host that stops reading an answer this long has gone away.
+constexpr std::chrono::milliseconds kWritePatience{5000};
+// Records kept for Records(); the oldest go first on a long-running camera.
+constexpr std::size_t kMaxRecords = 50000;
+
+bool ValidRate(double rate) {
+    return rate >= 0.0 && rate <= 1.0;
+}
+
+}  // namespace
+
+SimulatedCamera::SimulatedCamera(SimulatorOptions options) : options_(std::move(options)) {}
+
+SimulatedCamera::~SimulatedCamera() {
+    Stop();
+}
+
+bool SimulatedCamera::Start(std::string* error) {
+    auto fail = [error](std::string reason) {
+        if (error) *error = std::move(reason);
+        return false;
+    };
+    if (thread_.joinable()) return true;
+    const std::pair<const char*, double> rates[] = {{"--nak-rate", options_.nakRate},
+                                                    {"--drop-rate", options_.dropRate},
+                                                    {"--garbage-rate", options_.garbageRate}};
+    for (const auto& [name, rate] : rates) {
+        if (!ValidRate(rate)) return fail(FormatText(text::kBadRate, name));
+    }
+    auto config = std::make_unique<CameraConfig>();
+    std::string reason;
+    std::vector<std::string> warnings;
+    if (!config->Load(options_.configDir, options_.model, options_.kernel, &reason, &warnings)) {
+        return fail(reason);
+    }
+    auto responder = std::make_unique<CameraResponder>(*config);
+    if (!options_.valuesFile.empty()) {
+        auto problems =
+            responder->Parameters().ApplyValuesFile(options_.valuesFile, options_.model);
+        if (!problems.empty() &&
+            problems.front() == FormatText(text::kValuesFileMissing, options_.valuesFile.c_str())) {
+            return fail(problems.front());
+        }
+        warnings.insert(warnings.end(), problems.begin(), problems.end());
+    }
+    if (!options_.logFile.empty()) {
+        log_.open(options_.logFile, std::ios::out | std::ios::app);
+        if (!log_) return fail("Cannot write the log file " + options_.logFile + ".");
+    }
+    if (!pty_.Open(&reason)) return fail(FormatText(text::kNoPty, reason.c_str()));
+
+    {
+        std::lock_guard lock(mutex_);
+        config_ = std::move(config);
+        responder_ = std::move(responder);
+        faults_ = std::make_unique<FaultInjector>(options_);
+        warnings_ = std::move(warnings);
+        records_.clear();
+        frameCount_ = 0;
+        busy_ = false;
+        unplugged_ = false;
+    }
+    stop_ = false;
+    phase_ = Phase::kFrames;
+    thread_ = std::thread([this] { Run(); });
+    return true;
+}
+
+void SimulatedCamera::Stop() {
+    stop_ = true;
+    changed_.notify_all();
+    if (thread_.joinable()) thread_.join();
+    pty_.Close();
+    if (log_.is_open()) log_.close();
+}
+
+std::string SimulatedCamera::SlavePath() const {
+    return pty_.SlavePath();
+}
+
+std::vector<std::string> SimulatedCamera::Warnings() const {
+    std::lock_guard lock(mutex_);
+    return warnings_;
+}
+
+std::string SimulatedCamera::ModelText() const {
+    return config_ ? config_->ModelText() : std::string();
+}
+
+std::optional<std::vector<uint8_t>> SimulatedCamera::Value(uint8_t commandId) const {
+    std::lock_guard lock(mutex_);
+    if (!responder_) return std::nullopt;
+    return responder_->Parameters().Value(commandId);
+}
+
+std::optional<uint32_t> SimulatedCamera::NumberValue(uint8_t commandId) const {
+    const auto bytes = Value(commandId);
+    if (!bytes) return std::nullopt;
+    return BytesNumber(*bytes);
+}
+
+bool SimulatedCamera::SetValue(uint8_t commandId, std::span<const uint8_t> bytes) {
+    std::lock_guard lock(mutex_);
+    return responder_ && responder_->Parameters().Set(commandId, bytes);
+}
+
+std::vector<uint16_t> SimulatedCamera::Table(TableFamily family, uint8_t id, int offset,
+                                             int count) const {
+    std::lock_guard lock(mutex_);
+    if (!responder_) return {};
+    return responder_->Tables().Read(family, id, offset, count);
+}
+
+void SimulatedCamera::SetTable(TableFamily family, uint8_t id, int offset,
+                               std::span<const uint16_t> entries) {
+    std::lock_guard lock(mutex_);
+    if (responder_) responder_->Tables().Write(family, id, offset, entries);
+}
+
+std::vector<uint8_t> SimulatedCamera::Nodes(uint8_t tableId) const {
+    std::lock_guard lock(mutex_);
+    if (!responder_) return {};
+    return responder_->Tables().Nodes(tableId);
+}
+
+std::vector<uint8_t> SimulatedCamera::BadPixels() const {
+    std::lock_guard lock(mutex_);
+    if (!responder_) return {};
+    return responder_->Tables().BadPixels();
+}
+
+void SimulatedCamera::SetBadPixels(std::span<const uint8_t> block) {
+    std::lock_guard lock(mutex_);
+    if (responder_) responder_->Tables().SetBadPixels(block);
+}
+
+std::vector<FrameRecord> SimulatedCamera::Records() const {
+    std::lock_guard lock(mutex_);
+    return {records_.begin(), records_.end()};
+}
+
+std::vector<Frame> SimulatedCamera::ReceivedFrames() const {
+    std::lock_guard lock(mutex_);
+    std::vector<Frame> frames;
+    for (const auto& record : records_) {
+        if (record.kind == FrameRecord::Kind::kFrame) frames.push_back(record.frame);
+    }
+    return frames;
+}
+
+std::size_t SimulatedCamera::FrameCount() const {
+    std::lock_guard lock(mutex_);
+    return frameCount_;
+}
+
+bool SimulatedCamera::WaitForFrames(std::size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return frameCount_ >= count; });
+}
+
+void SimulatedCamera::ClearRecords() {
+    std::lock_guard lock(mutex_);
+    records_.clear();
+}
+
+bool SimulatedCamera::Busy() const {
+    std::lock_guard lock(mutex_);
+    return busy_;
+}
+
+bool SimulatedCamera::Unplugged() const {
+    std::lock_guard lock(mutex_);
+    return unplugged_;
+}
+
+bool SimulatedCamera::WaitUnplugged(std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return unplugged_; });
+}
+
+void SimulatedCamera::Run() {
+    FrameReader reader(options_.kernel, std::chrono::milliseconds(options_.frameTimeoutMs));
+    if (options_.kernel == 1) {
+        reader.AcceptShortRead(config_->ModelCommandId(), config_->ModelTextLength());
+    }
+    uint8_t buffer[4096];
+    while (!stop_) {
+        const std::size_t n = pty_.Read(buffer, sizeof buffer, kPollSlice);
+        reader.Feed(std::span(buffer, n), Clock::now());
+        bool busyOver = false;
+        {
+            std::lock_guard lock(mutex_);
+            if (busy_ && Clock::now() >= busyUntil_) {
+                busy_ = false;
+                busyOver = true;
+            }
+        }
+        if (busyOver) {
+            FrameRecord record;
+            record.kind = FrameRecord::Kind::kEvent;
+            record.outcome = "busy period over";
+            Record(std::move(record));
+        }
+        if (!Process(reader)) break;
+    }
+}
+
+bool SimulatedCamera::Process(FrameReader& reader) {
+    while (!stop_) {
+        const auto now = Clock::now();
+        if (phase_ == Phase::kAwaitHostAck) {
+            if (reader.Buffered() == 0) {
+                if (now < rawDeadline_) return true;
+                FrameRecord record;
+                record.kind = FrameRecord::Kind::kEvent;
+                record.outcome = "table transfer abandoned: no ACK after the ready byte";
+                Record(std::move(record));
+                phase_ = Phase::kFrames;
+                continue;
+            }
+            FrameRecord record;
+            record.kind = FrameRecord::Kind::kRaw;
+            if (reader.Peek() != codec::kAck) {
+                // Not the handshake: leave the bytes to the frame reader.
+                record.kind = FrameRecord::Kind::kEvent;
+                record.outcome = "table transfer abandoned: the host did not answer ACK";
+                Record(std::move(record));
+                phase_ = Phase::kFrames;
+                continue;
+            }
+            record.bytes = reader.Take(1);
+            if (raw_.hostWrites) {
+                record.outcome = "handshake ACK, receiving the table";
+                rawBytes_.clear();
+                rawDeadline_ = now + std::chrono::milliseconds(options_.rawTimeoutMs);
+                phase_ = Phase::kReceiveBlock;
+                Record(std::move(record));
+                continue;
+            }
+            {
+                std::lock_guard lock(mutex_);
+                record.answer = responder_->RawBlock(raw_);
+            }
+            const std::size_t sent = pty_.Write(record.answer, stop_, kWritePatience);
+            record.outcome = FormatText("handshake ACK, sent %zu of %zu table bytes", sent,
+                                        record.answer.size());
+            Record(std::move(record));
+            phase_ = Phase::kFrames;
+            continue;
+        }
+        if (phase_ == Phase::kReceiveBlock) {
+            const std::size_t need = static_cast<std::size_t>(raw_.count) * 2 - rawBytes_.size();
+            if (reader.Buffered() > 0) {
+                const auto bytes = reader.Take(need);
+                rawBytes_.insert(rawBytes_.end(), bytes.begin(), bytes.end());
+                rawDeadline_ = now + std::chrono::milliseconds(options_.rawTimeoutMs);
+            }
+            FrameRecord record;
+            record.kind = FrameRecord::Kind::kRaw;
+            if (rawBytes_.size() == static_cast<std::size_t>(raw_.count) * 2) {
+                record.bytes = rawBytes_;
+                record.outcome =
+                    FormatText("table %u stored, %d entries", unsigned{raw_.tableId}, raw_.count);
+                {
+                    std::lock_guard lock(mutex_);
+                    responder_->StoreRawBlock(raw_, rawBytes_);
+                }
+                Record(std::move(record));
+                phase_ = Phase::kFrames;
+                continue;
+            }
+            if (now < rawDeadline_) return true;
+            record.bytes = rawBytes_;
+            record.outcome = FormatText("table transfer abandoned after %zu of %d bytes",
+                                        rawBytes_.size(), raw_.count * 2);
+            Record(std::move(record));
+            phase_ = Phase::kFrames;
+            continue;
+        }
+
+        auto event = reader.Next(now);
+        if (!event) return true;
+        switch (event->kind) {
+            case ReaderEvent::Kind::kSkipped: {
+                FrameRecord record;
+                record.kind = FrameRecord::Kind::kSkipped;
+                record.bytes = std::move(event->raw);
+                record.outcome = "ignored";
+                Record(std::move(record));
+                continue;
+            }
+            case ReaderEvent::Kind::kMalformed:
+                HandleMalformed(*event);
+                break;
+            case ReaderEvent::Kind::kFrame:
+                HandleFrame(event->frame);
+                break;
+        }
+        if (options_.unplugAfter > 0 &&
+            FrameCount() >= static_cast<std::size_t>(options_.unplugAfter)) {
+            pty_.Close();
+            FrameRecord record;
+            record.kind = FrameRecord::Kind::kEvent;
+            record.outcome = "unplugged";
+            {
+                std::lock_guard lock(mutex_);
+                unplugged_ = true;
+            }
+            Record(std::move(record));
+            return false;
+        }
+    }
+    return true;
+}
+
+void SimulatedCamera::HandleMalformed(ReaderEvent& event) {
+    FrameRecord record;
+    record.kind = FrameRecord::Kind::kMalformed;
+    record.bytes = std::move(event.raw);
+    record.outcome = "NAK (" + event.problem + ")";
+    record.answer = {codec::kNak};
+    Answer(record);
+    Record(std::move(record));
+}
+
+void SimulatedCamera::HandleFrame(const Frame& frame) {
+    FrameRecord record;
+    record.kind = FrameRecord::Kind::kFrame;
+    record.frame = frame;
+    Reply reply;
+    {
+        std::lock_guard lock(mutex_);
+        if (busy_) {
+            reply.outcome = "no answer (busy)";
+        } else {
+            switch (faults_->Draw()) {
+                case Fault::kNak:
+                    reply.bytes = {codec::kNak};
+                    reply.outcome = "NAK (fault)";
+                    break;
+                case Fault::kDrop:
+                    reply.outcome = "no answer (fault)";
+                    break;
+                case Fault::kGarbage: {
+                    // About as many bytes as the answer would have had.
+                    const std::size_t size =
+                        frame.write ? 1 : std::size_t{frame.length} + codec::kMbOverhead;
+                    reply.bytes = faults_->Garbage(size);
+                    reply.outcome = "garbage (fault)";
+                    break;
+                }
+                case Fault::kNone:
+                    reply = responder_->Respond(frame);
+                    break;
+            }
+        }
+    }
+    record.answer = reply.bytes;
+    record.outcome = reply.outcome;
+    Answer(record);
+    const auto now = Clock::now();
+    if (reply.then == Reply::Then::kBusy) {
+        std::lock_guard lock(mutex_);
+        busy_ = true;
+        busyUntil_ = now + std::chrono::milliseconds(options_.busyMs);
+    } else if (reply.then == Reply::Then::kRaw) {
+        raw_ = reply.raw;
+        rawDeadline_ = now + std::chrono::milliseconds(options_.rawTimeoutMs);
+        phase_ = Phase::kAwaitHostAck;
+    }
+    Record(std::move(record));
+}
+
+void SimulatedCamera::Answer(FrameRecord& record) {
+    if (record.answer.empty()) return;
+    if (options_.delayMs > 0 && !Pause(std::chrono::milliseconds(options_.delayMs))) return;
+    const std::size_t sent = pty_.Write(record.answer, stop_, kWritePatience);
+    if (sent < record.answer.size()) {
+        record.outcome += FormatText(", only %zu of %zu bytes taken", sent, record.answer.size());
+    }
+}
+
+void SimulatedCamera::Record(FrameRecord record) {
+    record.time = std::chrono::system_clock::now();
+    std::lock_guard lock(mutex_);
+    if (record.kind == FrameRecord::Kind::kFrame || record.kind == FrameRecord::Kind::kMalformed) {
+        ++frameCount_;
+    }
+    if (log_.is_open()) log_ << DescribeRecord(record) << '\n' << std::flush;
+    records_.push_back(std::move(record));
+    if (records_.size() > kMaxRecords) records_.pop_front();
+    changed_.notify_all();
+}
+
+bool SimulatedCamera::Pause(std::chrono::milliseconds pause) {
+    const auto end = Clock::now() + pause;
+    while (!stop_) {
+        const auto now = Clock::now();
+        if (now >= end) return true;
+        std::this_thread::sleep_for(std::min<Clock::duration>(end - now, kPollSlice));
+    }
+    return false;
+}
+
+}  // namespace velterra::sim

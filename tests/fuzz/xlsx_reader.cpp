@@ -1,0 +1,44 @@
+// Feeds arbitrary bytes to the .xlsx reader and whatever sheet comes out to the LUT workbook
+// reader: neither may crash, hang or overrun, whatever the zip or the XML holds.
+//
+// The core library is built without the fuzzer's instrumentation, so the reader's sources are
+// compiled into this target itself: libFuzzer then sees their coverage and the sanitizers
+// check their memory accesses. The archive members of the same files are never pulled in.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "lut/LutWorkbook.cpp"
+#include "lut/Worksheet.cpp"
+#include "lut/XlsxPackage.cpp"
+#include "lut/XlsxReader.cpp"
+
+namespace {
+
+class SilentUi : public IUserInterface {
+  public:
+    void ShowMessage(const std::string&, MessageKind) override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Worksheet sheet;
+    std::string error;
+    if (!ReadXlsxWorksheet(data, size, sheet, error)) return 0;
+    SilentUi ui;
+    bool isColor = false;
+    int16_t bits = 0;
+    int taps = 0;
+    std::vector<uint16_t> lut, counts, nodes;
+    if (ReadLutWorkbook(ui, sheet, isColor, bits, taps, lut, &counts, &nodes)) {
+        // What was read must hold together: the writer takes it back without complaint.
+        Worksheet copy;
+        bool v2 = !counts.empty();
+        if (!WriteLutWorkbook(ui, copy, isColor, bits, taps, lut, v2 ? &counts : nullptr,
+                              v2 ? &nodes : nullptr))
+            __builtin_trap();
+    }
+    return 0;
+}

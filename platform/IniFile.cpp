@@ -87,7 +87,13 @@ int32_t ParseProfileInteger(std::string_view text) {
 IniFile IniFile::Load(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return IniFile{};
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
+    try {
+        // A directory opens, but reading it throws; it reads as a missing file.
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        return IniFile{};
+    }
     if (in.bad()) return IniFile{};
     return Parse(text);
 }

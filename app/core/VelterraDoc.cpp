@@ -183,7 +183,7 @@ void ReadBlock(const IniFile& file, int32_t index, BlockInfo& block, TableBudget
 }  // namespace
 
 CVelterraDoc::CVelterraDoc(std::string startupDirectory)
-    : StartupDirectory(std::move(startupDirectory)) {
+    : StartupDirectory(std::move(startupDirectory)), protocol_(RealProtocol()) {
     if (StartupDirectory.empty()) {
         std::error_code error;
         StartupDirectory = std::filesystem::current_path(error).string();
@@ -191,6 +191,7 @@ CVelterraDoc::CVelterraDoc(std::string startupDirectory)
 }
 
 CVelterraDoc::~CVelterraDoc() {
+    ReleaseOwnPorts();
     FreeCommandTable();
 }
 

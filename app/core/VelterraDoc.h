@@ -1,14 +1,22 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "CommandTable.h"
 #include "DocumentObserver.h"
+#include "ProtocolApi.h"
+#include "UserInterface.h"
 
-// The document: the camera model's command table and facts, and (as it grows) the camera
-// connection. Views register as observers and are told about changes by hint number.
+class PortRegistry;
+
+// The document: the camera model's command table and facts, and the camera connection (the
+// port slot in use, parameter reads and writes, the alive probe). Views register as observers
+// and are told about changes by hint number; the rest of the user interface is reached through
+// IUserInterface.
 class CVelterraDoc {
   public:
     // The start-up directory holds CAM_VL.ini and Command.ini; empty means the current
@@ -48,10 +56,88 @@ class CVelterraDoc {
     // Path of a file in the start-up directory.
     std::string StartupFilePath(std::string_view fileName) const;
 
+    // Camera connection. The flags and port numbers are read by the LED polling thread too.
+    std::atomic<int32_t> PortIndex{-1};  // slot 0-9 in use, -1 none
+    std::atomic<int32_t> PortType{0};    // 0 Camera Link serial, 1 RS-232
+    std::atomic<int32_t> CameraKernel{0};
+    int32_t BaudRate = 9600;
+    std::atomic<bool> NotResponding{false};
+    std::atomic<bool> Busy{false};
+    std::atomic<bool> RefreshRequested{false};
+    std::atomic<bool> ProbeRunning{false};
+    std::atomic<bool> ProbeCommandCached{false};
+    std::atomic<uint8_t> ProbeCommandId{0};
+    std::string NoPortText;  // port-type field text while no port is open
+    // Held around every single protocol call made for the document, never across two.
+    std::mutex PortLock;
+    // Guards ProbeRunning and NotResponding during a probe; never held with PortLock.
+    std::mutex ProbeLock;
+
+    static constexpr int kPollTimerPeriodMs = 750;
+    static constexpr int kValueReadSettleMs = 20;  // before and after a value read
+
+    // Reads (write false) or writes one parameter of the table: 1 success, 0 failure or
+    // nothing done. A write needs a text; failures go to the connection log (hint 3).
+    int ReadWriteParameter(int block, int row, bool write, const std::string* text = nullptr);
+    int ReadParameter(int block, int row) { return ReadWriteParameter(block, row, false); }
+    int WriteParameter(int block, int row, const std::string& text) {
+        return ReadWriteParameter(block, row, true, &text);
+    }
+    void RefreshAll();
+    void ProbeCamera(bool repaint);
+    void StartPollTimer();
+    void StartConnection();
+    void ClosePortSlot(int slot);
+    void SetPortTypeFromTag(std::string_view tag);
+    // SetPortTypeFromTag with the registry tag of the slot.
+    void SetPortTypeFromSlot(int slot);
+    void OnOpenCamera();  // "&Open Camera..."
+    // Closes every port this process owns in the registry and frees the slots (at the end).
+    void ReleaseOwnPorts();
+
+    // Name of the port in use ("COM2", "clser-3"), empty without one.
+    std::string PortName() const;
+
+    // The document's modified flag and title, as the framework keeps them.
+    bool IsModified() const { return modified_; }
+    void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+    const std::string& GetTitle() const { return title_; }
+    void SetTitle(std::string title) { title_ = std::move(title); }
+    // Re-initialises the document as a new one: title "Untitled", not modified. The command
+    // table and the connection are kept.
+    void OnNewDocument();
+
+    // Collaborators. The protocol is the real library unless a test sets another; the user
+    // interface and the registry may be absent.
+    void SetProtocol(ProtocolApi protocol) { protocol_ = std::move(protocol); }
+    const ProtocolApi& Protocol() const { return protocol_; }
+    void SetUserInterface(IUserInterface* ui) { ui_ = ui; }
+    IUserInterface* UserInterface() const { return ui_; }
+    void SetPortRegistry(PortRegistry* registry) { registry_ = registry; }
+    PortRegistry* Registry() const { return registry_; }
+
     void AddObserver(IDocumentObserver* observer);
     void RemoveObserver(IDocumentObserver* observer);
     void UpdateAllViews(int hint, const BlockArray* blocks = nullptr);
 
   private:
+    int ReadWriteList(BlockInfo& block, RowInfo& row, bool write, const std::string* text,
+                      const std::string& portName);
+    int WriteValue(BlockInfo& block, RowInfo& row, const std::string& text,
+                   const std::string& portName);
+    int ReadValue(BlockInfo& block, RowInfo& row, const std::string& portName);
+    // One protocol read or write of the command's CharLength bytes, under the port lock.
+    bool Exchange(const CommandInfo& command, bool write, uint8_t* buffer, int settleMs = 0);
+    void LogMessage(std::string text);
+    void ShowMessage(const std::string& text);
+    void ConnectNewModel(const OpenCameraResult& result);
+    void LoadTableAndStart();
+    void ForgetConnection();
+
     std::vector<IDocumentObserver*> observers_;
+    ProtocolApi protocol_;
+    IUserInterface* ui_ = nullptr;
+    PortRegistry* registry_ = nullptr;
+    bool modified_ = false;
+    std::string title_;
 };

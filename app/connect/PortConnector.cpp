@@ -1,0 +1,117 @@
+#include "PortConnector.h"
+
+#include <algorithm>
+#include <array>
+
+#include "Clock.h"
+#include "ConnectTexts.h"
+#include "IniProfile.h"
+#include "PortRegistry.h"
+#include "core/CommandNames.h"
+#include "core/ConfigKeys.h"
+#include "core/ConfigParsers.h"
+#include "core/CoreTexts.h"
+#include "core/FormatText.h"
+#include "core/PortSlot.h"
+#include "core/VelterraDoc.h"
+
+PortConnector::PortConnector(CVelterraDoc& doc, ProbeTable& table) : doc_(doc), table_(table) {}
+
+bool PortConnector::ProbeSlot(int slot) {
+    if (!PortSlot::IsValid(slot)) return false;
+    const std::string text = ReadProfileString(
+        CommandName::kGetLEDState, ConfigKey::kCommandID, "0",
+        doc_.StartupFilePath(CoreText::kNamedCommandFile), ConfigKey::kCommandIdBufferSize);
+    const auto commandId = static_cast<uint8_t>(ParseNumberText(LowerCase(text)) & 0xFF);
+    doc_.SetPortTypeFromSlot(slot);
+    const int port = PortSlot::PortNumber(slot);
+    for (int attempt = 0; attempt < kProbeAttempts; ++attempt) {
+        int32_t result = 0;
+        {
+            std::lock_guard lock(doc_.PortLock);
+            const uint8_t data = 0;
+            result = doc_.Protocol().CommandPort(doc_.PortType, port, commandId, 1, &data);
+        }
+        if (result != 0) return true;
+        velterra::platform::SleepMs(kProbeRetryPauseMs);
+    }
+    return false;
+}
+
+bool PortConnector::IdentifySlot(int slot) {
+    if (!PortSlot::IsValid(slot)) return false;
+    identification_ = {};
+    const std::string table = doc_.StartupFilePath(CoreText::kModelTableFile);
+    const auto commandId = static_cast<uint8_t>(
+        ReadProfileInt(ConfigKey::kModelInfoCommand, ConfigKey::kCommandID, 0, table));
+    const auto length = static_cast<uint8_t>(
+        ReadProfileInt(ConfigKey::kModelInfoCommand, ConfigKey::kCharLength, 0, table));
+    const std::string portName = PortSlot::Name(slot);
+    auto show = [this](const std::string& text) {
+        if (doc_.UserInterface() != nullptr)
+            doc_.UserInterface()->ShowMessage(text, MessageKind::Plain);
+    };
+
+    doc_.SetPortTypeFromSlot(slot);
+    std::array<uint8_t, 128> buffer{};
+    int32_t result = 0;
+    // A longer model text cannot be read in one short frame; such a table is refused unsent.
+    if (length <= kMaxModelTextLength) {
+        std::lock_guard lock(doc_.PortLock);
+        result = doc_.Protocol().ReadWritePort(doc_.PortType, PortSlot::PortNumber(slot), 0,
+                                               commandId, length, buffer.data());
+    }
+    if (result == 0) {
+        show(FormatText(ConnectText::kCannotConnect, portName.c_str()));
+        return false;
+    }
+    const auto* text = reinterpret_cast<const char*>(buffer.data());
+    identification_.ModelText.assign(text, std::find(text, text + length, '\0'));
+    const std::string& modelText = identification_.ModelText;
+
+    const int32_t entry = ReadProfileInt(ConfigKey::kModelInfoDB, modelText, -1, table);
+    if (entry < 0) {
+        show(FormatText(ConnectText::kUnknownModel, modelText.c_str()));
+        return false;
+    }
+    const std::string value =
+        ReadProfileString(ConfigKey::kBranchType, std::to_string(entry), "", table);
+    std::string modelName;
+    std::string fileName;
+    ParseBranchEntry(value, modelName, fileName);
+    identification_.ModelName = modelName;
+    identification_.CommandFileName = fileName;
+    if (fileName.empty()) {
+        show(FormatText(ConnectText::kNoCommandFile, modelText.c_str()));
+        return false;
+    }
+    table_[slot].RemoteDeviceName = modelName.substr(0, ProbeTable::kNameChars);
+    return true;
+}
+
+uint8_t PortConnector::ConnectSlot(int slot, bool closeOnFailedIdentification) {
+    if (!PortSlot::IsValid(slot)) return ProbeStatus::kNoAnswer;
+    PortRegistry* registry = doc_.Registry();
+    if (registry != nullptr && registry->OwnedByOther(slot)) return table_[slot].Status;
+
+    doc_.SetPortTypeFromSlot(slot);
+    const int port = PortSlot::PortNumber(slot);
+    int32_t opened = 0;
+    {
+        std::lock_guard lock(doc_.PortLock);
+        opened = doc_.Protocol().OpenPort2(doc_.PortType, port, BaudRate);
+    }
+    if (opened == 0) {
+        if (registry != nullptr) registry->SetOwner(slot, PortRegistry::kFailed);
+        table_[slot].Status = ProbeStatus::kNoAnswer;
+        return table_[slot].Status;
+    }
+    if (registry != nullptr) registry->SetOwner(slot, PortRegistry::SelfId());
+    const bool identified = IdentifySlot(slot);
+    table_[slot].Status = identified ? ProbeStatus::kConnected : ProbeStatus::kNoAnswer;
+    if (!identified && closeOnFailedIdentification) {
+        std::lock_guard lock(doc_.PortLock);
+        doc_.Protocol().ClosePort(doc_.PortType, port);
+    }
+    return table_[slot].Status;
+}

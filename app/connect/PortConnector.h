@@ -1,0 +1,48 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "ProbeTable.h"
+
+class CVelterraDoc;
+
+// Opening a port slot, the alive check and model identification, as the Open Camera dialog and
+// the console tool run them. Every protocol call is made under the document's port lock; the
+// port type comes from the slot's registry tag through the document; messages go to the
+// document's user interface.
+class PortConnector {
+  public:
+    static constexpr int kProbeAttempts = 2;
+    static constexpr uint32_t kProbeRetryPauseMs = 100;
+    static constexpr int kMaxModelTextLength = 127;  // a short-frame read carries 127 bytes
+
+    // What the last successful or failed identification found.
+    struct Identification {
+        std::string ModelText;        // as the camera sent it
+        std::string ModelName;        // from CAM_VL.ini, empty when not found
+        std::string CommandFileName;  // as written in CAM_VL.ini
+    };
+
+    explicit PortConnector(CVelterraDoc& doc, ProbeTable& table = ProcessProbeTable());
+
+    uint32_t BaudRate = 9600;  // for opening ports
+
+    // Alive check on an open port: two attempts, 100 ms apart. No message.
+    bool ProbeSlot(int slot);
+    // Reads the model text of the camera on an open port and looks it up in CAM_VL.ini; on
+    // success the slot's remote device name is the model name. Failures show a message.
+    bool IdentifySlot(int slot);
+    // Opens the port, marks the slot in the registry (failed, or owned by this process),
+    // identifies the camera and returns the slot's new probe status. A failed identification
+    // leaves the port open and owned, unless closeOnFailedIdentification (the forced one-port
+    // mode) closes it again. A slot another live process owns is not touched.
+    uint8_t ConnectSlot(int slot, bool closeOnFailedIdentification = false);
+
+    const Identification& LastIdentification() const { return identification_; }
+    ProbeTable& Table() { return table_; }
+
+  private:
+    CVelterraDoc& doc_;
+    ProbeTable& table_;
+    Identification identification_;
+};

@@ -1,0 +1,6 @@
+#include "ProbeTable.h"
+
+ProbeTable& ProcessProbeTable() {
+    static ProbeTable table;
+    return table;
+}

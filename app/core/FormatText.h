@@ -1,0 +1,5 @@
+#pragma once
+#include <string>
+
+// printf-style formatting into a string, for the fixed message texts with placeholders.
+std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));

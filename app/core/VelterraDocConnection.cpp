@@ -1,0 +1,218 @@
+// The camera connection of the document: port slot and type, alive probe, start of a
+// connection, closing a slot and the "&Open Camera..." command.
+#include "CommandNames.h"
+#include "ConfigKeys.h"
+#include "ConfigParsers.h"
+#include "CoreTexts.h"
+#include "EngineTexts.h"
+#include "FormatText.h"
+#include "IniProfile.h"
+#include "PortSlot.h"
+#include "UpdateHints.h"
+#include "VelterraDoc.h"
+#include "connect/PortRegistry.h"
+
+std::string CVelterraDoc::PortName() const {
+    return PortSlot::Name(PortIndex);
+}
+
+void CVelterraDoc::OnNewDocument() {
+    SetModifiedFlag(false);
+    SetTitle(EngineText::kUntitled);
+}
+
+void CVelterraDoc::ShowMessage(const std::string& text) {
+    if (ui_ != nullptr) ui_->ShowMessage(text, MessageKind::Plain);
+}
+
+void CVelterraDoc::SetPortTypeFromTag(std::string_view tag) {
+    if (tag == PortRegistry::kCameraLinkTag) PortType = PortSlot::kCameraLink;
+    if (tag == PortRegistry::kRs232Tag) PortType = PortSlot::kRs232;
+}
+
+void CVelterraDoc::SetPortTypeFromSlot(int slot) {
+    if (!PortSlot::IsValid(slot)) return;
+    // Without a registry there are no tags; the slot's own transport is the one its tag would
+    // name, and keeping the last type would open a COM port as a Camera Link port.
+    if (registry_ == nullptr) {
+        PortType = PortSlot::TransportOf(slot);
+        return;
+    }
+    SetPortTypeFromTag(registry_->Tag(slot));
+}
+
+void CVelterraDoc::ProbeCamera(bool repaint) {
+    if (PortIndex < 0) {
+        NotResponding = false;
+        return;
+    }
+    if (repaint) {
+        const bool wasBusy = Busy;
+        if (!NotResponding) Busy = true;
+        if (ui_ != nullptr) ui_->RepaintLamp();
+        if (!NotResponding) Busy = wasBusy;
+    }
+    if (!ProbeCommandCached) {
+        const std::string text = ReadProfileString(
+            CommandName::kGetLEDState, ConfigKey::kCommandID, "0",
+            StartupFilePath(CoreText::kNamedCommandFile), ConfigKey::kCommandIdBufferSize);
+        ProbeCommandId = static_cast<uint8_t>(ParseNumberText(LowerCase(text)) & 0xFF);
+        ProbeCommandCached = true;
+    }
+
+    bool send = false;
+    {
+        std::lock_guard probe(ProbeLock);
+        if (ProbeRunning) {
+            NotResponding = true;
+        } else {
+            ProbeRunning = true;
+            NotResponding = true;
+            send = true;
+        }
+    }
+    if (send) {
+        int32_t result = 0;
+        {
+            std::lock_guard port(PortLock);
+            const uint8_t data = 0;
+            result = protocol_.CommandPort(PortType, PortSlot::PortNumber(PortIndex),
+                                           ProbeCommandId, 1, &data);
+        }
+        std::lock_guard probe(ProbeLock);
+        if (result != 0) NotResponding = false;
+        ProbeRunning = false;
+    }
+    if (repaint && ui_ != nullptr) ui_->RepaintLamp();
+}
+
+void CVelterraDoc::StartPollTimer() {
+    if (ui_ != nullptr) ui_->StartPollTimer(kPollTimerPeriodMs);
+}
+
+void CVelterraDoc::StartConnection() {
+    if (CameraKernel == 0) {
+        ProbeCamera(false);
+        StartPollTimer();
+    }
+    if (NotResponding) {
+        ShowMessage(FormatText(EngineText::kCannotCommunicate, PortName().c_str()));
+        UpdateAllViews(UpdateHint::kValuesChanged, Blocks.empty() ? nullptr : &Blocks);
+    } else {
+        RefreshAll();
+    }
+}
+
+void CVelterraDoc::ClosePortSlot(int slot) {
+    if (!PortSlot::IsValid(slot)) return;
+    SetPortTypeFromSlot(slot);
+    {
+        std::lock_guard port(PortLock);
+        protocol_.ClosePort(PortType, PortSlot::PortNumber(slot));
+    }
+    if (registry_ != nullptr) registry_->SetOwner(slot, PortRegistry::kFree);
+}
+
+void CVelterraDoc::ReleaseOwnPorts() {
+    if (registry_ == nullptr) return;
+    for (int slot = 0; slot < PortSlot::kCount; ++slot) {
+        if (registry_->Owner(slot) == PortRegistry::SelfId()) ClosePortSlot(slot);
+    }
+}
+
+// Loads the table of CommandFilePath; on success the menus, the title and the connection
+// start. A table that fails to load leaves the port connected with empty menus.
+void CVelterraDoc::LoadTableAndStart() {
+    if (!LoadCommandTable(CommandFilePath)) return;
+    if (ui_ != nullptr) {
+        ui_->LoadBasicCommands(MenuDB);
+        ui_->LoadAdvancedCommands(MenuDB);
+        ui_->LoadPasswordCommands(MenuDB);
+    }
+    SetTitle(PortName());
+    StartConnection();
+}
+
+void CVelterraDoc::ConnectNewModel(const OpenCameraResult& result) {
+    PortIndex = result.slot;
+    ModelName = result.modelName;
+    CameraKernel = result.kernel;
+    SetPortTypeFromSlot(result.slot);
+    FindCommandFile(ModelName);  // on failure the load below fails on the model table
+    UpdateAllViews(UpdateHint::kCloseLutEditor);
+    if (ui_ != nullptr) ui_->ResetCommandMenus();
+    FreeCommandTable();
+    SetModifiedFlag(false);
+    OnNewDocument();
+    LoadTableAndStart();
+    UpdateAllViews(UpdateHint::kConnectionChanged);
+}
+
+void CVelterraDoc::ForgetConnection() {
+    PortIndex = -1;
+    ModelName.clear();
+    UpdateAllViews(UpdateHint::kCloseLutEditor);
+    if (ui_ != nullptr) ui_->ResetCommandMenus();
+    FreeCommandTable();
+    SetModifiedFlag(false);
+    OnNewDocument();
+    NoPortText.clear();
+    UpdateAllViews(UpdateHint::kConnectionChanged);
+    UpdateAllViews(UpdateHint::kValuesChanged, nullptr);
+}
+
+namespace {
+
+std::string SlotTag(const PortRegistry* registry, int slot) {
+    if (registry != nullptr) return registry->Tag(slot);
+    return PortSlot::TransportOf(slot) == PortSlot::kRs232 ? PortRegistry::kRs232Tag
+                                                           : PortRegistry::kCameraLinkTag;
+}
+
+}  // namespace
+
+void CVelterraDoc::OnOpenCamera() {
+    UpdateAllViews(UpdateHint::kFinishEditing);
+    const OpenCameraResult result =
+        ui_ != nullptr ? ui_->RunOpenCameraDialog(*this) : OpenCameraResult{};
+
+    // An OK always names a slot; one without a usable slot is taken as a cancel.
+    if (result.accepted && PortSlot::IsValid(result.slot)) {
+        BaudRate = result.baudRate;
+        const int current = PortIndex;
+        if (current < 0 || result.modelName != ModelName) {
+            ConnectNewModel(result);
+            return;
+        }
+        if (result.slot == current) {
+            SetPortTypeFromSlot(current);
+            StartConnection();
+            return;
+        }
+        const bool sameTransport = SlotTag(registry_, result.slot) == SlotTag(registry_, current);
+        PortIndex = result.slot;
+        SetPortTypeFromSlot(result.slot);
+        if (sameTransport) {
+            if (IsModified()) SetModifiedFlag(false);
+            OnNewDocument();
+            SetTitle(PortName());
+            StartConnection();
+        } else {
+            FindCommandFile(ModelName);
+            if (ui_ != nullptr) ui_->ResetCommandMenus();
+            FreeCommandTable();
+            SetModifiedFlag(false);
+            OnNewDocument();
+            LoadTableAndStart();
+        }
+        UpdateAllViews(UpdateHint::kConnectionChanged);
+        return;
+    }
+
+    if (PortIndex < 0) return;
+    if (result.connectionClosed) {
+        ForgetConnection();
+        return;
+    }
+    SetPortTypeFromSlot(PortIndex);
+}

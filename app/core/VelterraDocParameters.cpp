@@ -1,0 +1,181 @@
+// Reading and writing single parameters, and the refresh of every parameter.
+#include <algorithm>
+#include <cstring>
+
+#include "Clock.h"
+#include "ConfigParsers.h"
+#include "EngineTexts.h"
+#include "FormatText.h"
+#include "PortSlot.h"
+#include "UpdateHints.h"
+#include "VelterraDoc.h"
+
+namespace {
+
+// Large enough for any CharLength (one byte) plus a terminating zero.
+constexpr std::size_t kExchangeBufferSize = 256 + 1;
+
+// A number's bytes on the wire: least significant first, CharLength of them (at most 4 count).
+uint32_t LittleEndianValue(const uint8_t* bytes, std::size_t count) {
+    uint32_t value = 0;
+    for (std::size_t i = std::min<std::size_t>(count, 4); i-- > 0;) value = (value << 8) | bytes[i];
+    return value;
+}
+
+std::string TextOfBytes(const uint8_t* bytes, std::size_t count) {
+    const auto* begin = reinterpret_cast<const char*>(bytes);
+    const std::size_t length = std::find(begin, begin + count, '\0') - begin;
+    return std::string(begin, std::min(length, kTableTextChars));
+}
+
+}  // namespace
+
+bool CVelterraDoc::Exchange(const CommandInfo& command, bool write, uint8_t* buffer, int settleMs) {
+    const int32_t type = PortType;
+    const int32_t port = PortSlot::PortNumber(PortIndex);
+    const uint8_t length = command.CharLength;
+    std::lock_guard lock(PortLock);
+    if (settleMs > 0) velterra::platform::SleepMs(static_cast<uint32_t>(settleMs));
+    int32_t result = 0;
+    if (CameraKernel == 1) {
+        result = write ? protocol_.ReadWritePort2(type, port, 1, command.CommandID, length, buffer,
+                                                  0, nullptr, nullptr)
+                       : protocol_.ReadWritePort2(type, port, 0, command.CommandID, 0, nullptr,
+                                                  length, nullptr, buffer);
+    } else {
+        result =
+            protocol_.ReadWritePort(type, port, write ? 1 : 0, command.CommandID, length, buffer);
+    }
+    if (settleMs > 0) velterra::platform::SleepMs(static_cast<uint32_t>(settleMs));
+    return result != 0;
+}
+
+void CVelterraDoc::LogMessage(std::string text) {
+    MessageText = std::move(text);
+    UpdateAllViews(UpdateHint::kLogMessage);
+}
+
+int CVelterraDoc::ReadWriteParameter(int block, int row, bool write, const std::string* text) {
+    if (PortIndex < 0 || Blocks.empty()) return 0;
+    // Callers pass valid indices; one outside the table does nothing rather than touch memory
+    // that is not there.
+    if (block < 0 || static_cast<std::size_t>(block) >= Blocks.size()) return 0;
+    BlockInfo& b = Blocks[static_cast<std::size_t>(block)];
+    if (b.Rows.empty() || row < 0 || static_cast<std::size_t>(row) >= b.Rows.size()) return 0;
+    RowInfo& r = b.Rows[static_cast<std::size_t>(row)];
+    if (!r.Command) return 0;
+
+    SetPortTypeFromSlot(PortIndex);
+    const std::string portName = PortName();
+    if (r.Command->EnableList != 0) return ReadWriteList(b, r, write, text, portName);
+    if (write) {
+        if (r.Command->EnableRW == 0 || text == nullptr) return 0;
+        return WriteValue(b, r, *text, portName);
+    }
+    return ReadValue(b, r, portName);
+}
+
+int CVelterraDoc::ReadWriteList(BlockInfo& block, RowInfo& row, bool write, const std::string* text,
+                                const std::string& portName) {
+    CommandInfo& command = *row.Command;
+    if (write) {
+        if (command.EnableRW == 0 || text == nullptr) return 0;
+        // Items sharing a text are tried in list order until one write succeeds.
+        for (const ListItem& item : command.ListItems) {
+            if (item.Text != *text) continue;
+            uint8_t data[kExchangeBufferSize] = {item.Value};
+            if (Exchange(command, true, data)) {
+                command.ValueText = item.Text;
+                return 1;
+            }
+            LogMessage(FormatText(EngineText::kWriteListFailed, block.DisplayName.c_str(),
+                                  row.DisplayName.c_str(), portName.c_str(), item.Text.c_str()));
+        }
+        return 0;
+    }
+    uint8_t data[kExchangeBufferSize] = {};
+    if (!Exchange(command, false, data)) {
+        LogMessage(FormatText(EngineText::kReadListFailed, block.DisplayName.c_str(),
+                              row.DisplayName.c_str(), portName.c_str()));
+        return 0;
+    }
+    const auto match = std::find_if(command.ListItems.begin(), command.ListItems.end(),
+                                    [&](const ListItem& item) { return item.Value == data[0]; });
+    command.ValueText = match != command.ListItems.end() ? match->Text : EngineText::kNotAvailable;
+    return 1;
+}
+
+int CVelterraDoc::WriteValue(BlockInfo& block, RowInfo& row, const std::string& text,
+                             const std::string& portName) {
+    CommandInfo& command = *row.Command;
+    uint8_t data[kExchangeBufferSize] = {};
+    if (command.PureTextValue != 0) {
+        std::memcpy(data, text.data(), std::min<std::size_t>(text.size(), command.CharLength));
+        if (!Exchange(command, true, data)) {
+            LogMessage(FormatText(EngineText::kWriteStringFailed, block.DisplayName.c_str(),
+                                  row.DisplayName.c_str(), portName.c_str(), text.c_str()));
+            return 0;
+        }
+        command.ValueText = TextOfBytes(data, command.CharLength);
+        return 1;
+    }
+    const auto value = static_cast<uint32_t>(AtolText(text));
+    for (std::size_t i = 0; i < std::min<std::size_t>(command.CharLength, 4); ++i) {
+        data[i] = static_cast<uint8_t>(value >> (8 * i));
+    }
+    if (!Exchange(command, true, data)) {
+        LogMessage(FormatText(EngineText::kWriteValueFailed, block.DisplayName.c_str(),
+                              row.DisplayName.c_str(), portName.c_str(), value));
+        return 0;
+    }
+    command.ValueText = std::to_string(value);
+    return 1;
+}
+
+int CVelterraDoc::ReadValue(BlockInfo& block, RowInfo& row, const std::string& portName) {
+    CommandInfo& command = *row.Command;
+    command.ValueText.clear();
+    uint8_t data[kExchangeBufferSize] = {};
+    const bool ok = Exchange(command, false, data, kValueReadSettleMs);
+    if (command.PureTextValue != 0) {
+        if (!ok) {
+            LogMessage(FormatText(EngineText::kReadStringFailed, block.DisplayName.c_str(),
+                                  row.DisplayName.c_str(), portName.c_str()));
+            return 0;
+        }
+        command.ValueText = TextOfBytes(data, command.CharLength);
+        return 1;
+    }
+    if (!ok) {
+        LogMessage(FormatText(EngineText::kReadValueFailed, block.DisplayName.c_str(),
+                              row.DisplayName.c_str(), portName.c_str()));
+        return 0;
+    }
+    const uint32_t value = LittleEndianValue(data, command.CharLength);
+    const bool outside = value > command.Max || value < command.Min;
+    command.ValueText =
+        command.EnableRW != 0 && outside ? EngineText::kNotAvailable : std::to_string(value);
+    return 1;
+}
+
+void CVelterraDoc::RefreshAll() {
+    if (CameraKernel == 1) {
+        Busy = true;
+        if (ui_ != nullptr) ui_->RepaintLamp();
+    }
+    if (ui_ != nullptr) ui_->SetWaitCursor(true);
+    bool anyRead = false;
+    for (std::size_t b = 0; b < Blocks.size(); ++b) {
+        const int rows = Blocks[b].RowCount;
+        for (int r = 0; r < rows; ++r) {
+            if (ReadWriteParameter(static_cast<int>(b), r, false) == 1) anyRead = true;
+        }
+    }
+    if (anyRead) SetModifiedFlag(true);
+    UpdateAllViews(UpdateHint::kValuesChanged, Blocks.empty() ? nullptr : &Blocks);
+    if (ui_ != nullptr) ui_->SetWaitCursor(false);
+    if (CameraKernel == 1) {
+        Busy = false;
+        if (ui_ != nullptr) ui_->RepaintLamp();
+    }
+}

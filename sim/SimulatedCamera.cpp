@@ -1,5 +1,7 @@
 #include "SimulatedCamera.h"
 
+#include <algorithm>
+
 #include "FrameCodec.h"
 #include "SimTexts.h"
 #include "TextFormat.h"
@@ -169,6 +171,13 @@ std::size_t SimulatedCamera::FrameCount() const {
 bool SimulatedCamera::WaitForFrames(std::size_t count, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, timeout, [&] { return frameCount_ >= count; });
+}
+
+bool SimulatedCamera::WaitForRecord(const std::function<bool(const FrameRecord&)>& match,
+                                    std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout,
+                             [&] { return std::any_of(records_.begin(), records_.end(), match); });
 }
 
 void SimulatedCamera::ClearRecords() {

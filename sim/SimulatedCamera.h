@@ -46,6 +46,7 @@
 #include <cstdint>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -108,6 +109,12 @@ class SimulatedCamera {
     std::vector<Frame> ReceivedFrames() const;
     std::size_t FrameCount() const;
     bool WaitForFrames(std::size_t count, std::chrono::milliseconds timeout) const;
+    // Waits for a record (kept or yet to come) that `match` accepts. A raw table block that
+    // the host writes has no answer the host waits for, so a test waits for its record:
+    //     camera.WaitForRecord([](const FrameRecord& r) {
+    //         return r.kind == FrameRecord::Kind::kRaw && r.outcome.find("stored") != npos; }, ...)
+    bool WaitForRecord(const std::function<bool(const FrameRecord&)>& match,
+                       std::chrono::milliseconds timeout) const;
     void ClearRecords();
 
     bool Busy() const;

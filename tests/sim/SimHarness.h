@@ -60,6 +60,16 @@ class SimHarness {
         return buffer;
     }
 
+    // A raw table block the host wrote has been stored (the host does not wait for that).
+    bool WaitForStoredBlock() {
+        return camera.WaitForRecord(
+            [](const FrameRecord& r) {
+                return r.kind == FrameRecord::Kind::kRaw &&
+                       r.outcome.find("stored") != std::string::npos;
+            },
+            std::chrono::seconds(5));
+    }
+
     SimulatedCamera camera;
     bool started = false;
 };

@@ -1,0 +1,39 @@
+#pragma once
+
+// Texts of the settings file (.vlt): its tag, the document-type strings of the file dialogs and
+// the messages of a load.
+namespace SettingsText {
+
+// First line of every settings file.
+inline constexpr const char* kFileTag = "VLT_2_5";
+
+// Document-type strings, field by field, and joined by line feeds in the framework's order.
+inline constexpr const char* kWindowTitle = "Velterra";
+inline constexpr const char* kDocumentName = "";
+inline constexpr const char* kNewDocumentName = "Velterra";
+inline constexpr const char* kFilterName = "Velterra Files (*.vlt)";
+inline constexpr const char* kFileExtension = ".vlt";
+inline constexpr const char* kRegistryTypeId = "VelterraV2.Document";
+inline constexpr const char* kTypeName = "Velterra Document";
+inline constexpr const char* kDocumentStrings =
+    "Velterra\n\nVelterra\nVelterra Files (*.vlt)\n.vlt\nVelterraV2.Document\nVelterra Document";
+
+// Message boxes of a load. The model messages are one text each: the line with the names is
+// part of it.
+inline constexpr const char* kWrongFormat =
+    "This file isn't the format for Velterra V2.5 and below!";
+inline constexpr const char* kModelNotFound =
+    "Model information isn't in INI files!\r\n(Read file: %s)";
+inline constexpr const char* kModelMismatch =
+    "Model information is mismatched!\r\n(Read file: %s; Current connection: %s)";
+
+// Connection-log line for a record whose value is longer than a value text can hold: the
+// command id, the file name and the record's length byte.
+inline constexpr const char* kRecordTooLong =
+    "Loading [0x%X] from %s (value of %u bytes, 64 at most) is skipped!";
+
+// Boxes when the file itself cannot be used.
+inline constexpr const char* kCannotOpen = "Can't open the file %s!";
+inline constexpr const char* kCannotWrite = "Can't write the file %s!";
+
+}  // namespace SettingsText

@@ -48,6 +48,12 @@ void PseudoTerminal::Close() {
     }
 }
 
+int PseudoTerminal::PendingForHost() const {
+    int count = 0;
+    if (slave_ < 0 || ioctl(slave_, FIONREAD, &count) != 0) return 0;
+    return count;
+}
+
 std::size_t PseudoTerminal::Read(uint8_t* buffer, std::size_t capacity,
                                  std::chrono::milliseconds timeout) {
     if (master_ < 0) return 0;

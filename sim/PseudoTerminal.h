@@ -31,6 +31,9 @@ class PseudoTerminal {
     std::size_t Write(std::span<const uint8_t> bytes, const std::atomic<bool>& stop,
                       std::chrono::milliseconds patience);
 
+    // Bytes sent that the host has not read yet.
+    int PendingForHost() const;
+
   private:
     int master_ = -1;
     // The camera keeps the slave open too, so the line does not hang up between the host's

@@ -17,6 +17,8 @@ constexpr std::chrono::milliseconds kPollSlice{10};
 constexpr std::chrono::milliseconds kWritePatience{5000};
 // Records kept for Records(); the oldest go first on a long-running camera.
 constexpr std::size_t kMaxRecords = 50000;
+// How long an unplug waits for the host to take the last answer.
+constexpr std::chrono::milliseconds kUnplugGrace{1000};
 
 bool ValidRate(double rate) {
     return rate >= 0.0 && rate <= 1.0;
@@ -320,6 +322,17 @@ bool SimulatedCamera::Process(FrameReader& reader) {
         }
         if (options_.unplugAfter > 0 &&
             FrameCount() >= static_cast<std::size_t>(options_.unplugAfter)) {
+            // The cable is pulled after the last answer has reached the host, which closing
+            // at once would throw away with the terminal's queue. The bytes reach the host's
+            // queue a moment after they are written, so wait to see them come and go.
+            const auto giveUp = Clock::now() + kUnplugGrace;
+            bool seen = false;
+            while (Clock::now() < giveUp && !stop_) {
+                const int pending = pty_.PendingForHost();
+                if (pending > 0) seen = true;
+                if (seen && pending == 0) break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
             pty_.Close();
             FrameRecord record;
             record.kind = FrameRecord::Kind::kEvent;

@@ -78,11 +78,6 @@ std::optional<ReaderEvent> FrameReader::Next(Clock::time_point now) {
     return std::nullopt;
 }
 
-std::optional<Clock::time_point> FrameReader::Deadline() const {
-    if (buffer_.empty()) return std::nullopt;
-    return lastByte_ + frameTimeout_;
-}
-
 ReaderEvent FrameReader::Decode(std::size_t size, bool shortFrame) {
     ReaderEvent event;
     event.raw = Take(size);

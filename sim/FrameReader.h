@@ -48,8 +48,6 @@ class FrameReader {
     void Feed(std::span<const uint8_t> bytes, Clock::time_point now);
     // The next frame, malformed frame or run of skipped bytes, if one is complete.
     std::optional<ReaderEvent> Next(Clock::time_point now);
-    // When an incomplete frame will be given up, if one is pending.
-    std::optional<Clock::time_point> Deadline() const;
 
     // Raw (unframed) access for table transfers.
     std::size_t Buffered() const { return buffer_.size(); }

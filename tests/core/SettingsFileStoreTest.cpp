@@ -40,6 +40,13 @@ TEST(SettingsFileStore, ValueEncodingsAtTheirLimits) {
     EXPECT_EQ(EncodeSettingsRecord(number), (std::vector<uint8_t>{0x11, 3, 0x70, 0x11, 0x01}));
     number.ValueText = "12abc";  // leading digits count
     EXPECT_EQ(EncodeSettingsRecord(number), (std::vector<uint8_t>{0x11, 3, 12, 0, 0}));
+    CommandInfo wide = *Number(0x12, 4, 0, 0xFFFFFFFF);
+    wide.ValueText = "4294967295";  // values above 2^31 are kept whole
+    EXPECT_EQ(EncodeSettingsRecord(wide), (std::vector<uint8_t>{0x12, 4, 0xFF, 0xFF, 0xFF, 0xFF}));
+    wide.ValueText = "2147483648";
+    EXPECT_EQ(EncodeSettingsRecord(wide), (std::vector<uint8_t>{0x12, 4, 0, 0, 0, 0x80}));
+    wide.ValueText = "-1";
+    EXPECT_EQ(EncodeSettingsRecord(wide), (std::vector<uint8_t>{0x12, 4, 0xFF, 0xFF, 0xFF, 0xFF}));
     number.CharLength = 1;
     number.ValueText = "300";  // the low byte only
     EXPECT_EQ(EncodeSettingsRecord(number), (std::vector<uint8_t>{0x11, 1, 0x2C}));

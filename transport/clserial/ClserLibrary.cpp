@@ -27,6 +27,17 @@ void AppendOnce(std::vector<std::string>& names, std::string name) {
     }
 }
 
+// The folder libclport.so was loaded from. Libraries beside the transport are found even when
+// the search path cannot see them (a sanitizer's dlopen wrapper hides the transport's own
+// run path from the dynamic loader).
+std::filesystem::path TransportDirectory() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&LoadNames), &info) == 0 || info.dli_fname == nullptr) {
+        return {};
+    }
+    return std::filesystem::path(info.dli_fname).parent_path();
+}
+
 template <class Fn>
 Fn Resolve(void* module, const char* name) {
     return reinterpret_cast<Fn>(dlsym(module, name));
@@ -48,6 +59,11 @@ std::vector<std::string> LoadNames(const std::string& value,
     if (soName.find('/') == std::string::npos) {
         AppendOnce(names, soName);
         AppendOnce(names, libName);
+        const std::filesystem::path transport = TransportDirectory();
+        if (!transport.empty()) {
+            AppendOnce(names, (transport / soName).string());
+            AppendOnce(names, (transport / libName).string());
+        }
     }
     return names;
 }

@@ -46,7 +46,8 @@ class ClserLibrary {
 
 // The names a clser.ini value is looked for under, in order: the value as written in
 // `directory`; there with ".dll" replaced by ".so"; there with "lib" before that; then the ".so"
-// name and the "lib" name through the system's library search.
+// name and the "lib" name through the system's library search; last, both in the folder of the
+// transport library itself.
 std::vector<std::string> LoadNames(const std::string& value,
                                    const std::filesystem::path& directory);
 

@@ -90,6 +90,7 @@ bool PortConnector::IdentifySlot(int slot) {
 }
 
 uint8_t PortConnector::ConnectSlot(int slot, bool closeOnFailedIdentification) {
+    lastOpenFailed_ = false;
     if (!PortSlot::IsValid(slot)) return ProbeStatus::kNoAnswer;
     PortRegistry* registry = doc_.Registry();
     if (registry != nullptr && registry->OwnedByOther(slot)) return table_[slot].Status;
@@ -102,6 +103,7 @@ uint8_t PortConnector::ConnectSlot(int slot, bool closeOnFailedIdentification) {
         opened = doc_.Protocol().OpenPort2(doc_.PortType, port, BaudRate);
     }
     if (opened == 0) {
+        lastOpenFailed_ = true;
         if (registry != nullptr) registry->SetOwner(slot, PortRegistry::kFailed);
         table_[slot].Status = ProbeStatus::kNoAnswer;
         return table_[slot].Status;

@@ -39,10 +39,13 @@ class PortConnector {
     uint8_t ConnectSlot(int slot, bool closeOnFailedIdentification = false);
 
     const Identification& LastIdentification() const { return identification_; }
+    // The last ConnectSlot could not open its port.
+    bool LastOpenFailed() const { return lastOpenFailed_; }
     ProbeTable& Table() { return table_; }
 
   private:
     CVelterraDoc& doc_;
     ProbeTable& table_;
     Identification identification_;
+    bool lastOpenFailed_ = false;
 };

@@ -1,0 +1,274 @@
+#include "CliSession.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <iostream>
+
+#include "ComPortPath.h"
+#include "core/EngineTexts.h"
+#include "core/FormatText.h"
+#include "core/PortSlot.h"
+#include "core/UpdateHints.h"
+
+namespace {
+
+// Stops the signal watcher when the session ends normally.
+constexpr int kStopWatcherSignal = SIGUSR1;
+
+std::string Timestamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%H:%M:%S", &local);
+    return text;
+}
+
+bool ParseBaud(const std::string& text, uint32_t& baud) {
+    if (text.empty() || text.size() > 9 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return false;
+    }
+    baud = static_cast<uint32_t>(std::stoul(text));
+    return baud > 0;
+}
+
+}  // namespace
+
+bool ParsePortCommand(const CliContext& context, const std::string& usage,
+                      const std::vector<std::string>& allowed, PortCommandOptions& options) {
+    auto fail = [&usage](const std::string& problem) {
+        std::cerr << "velterra-cli: " << problem << "\nusage: velterra-cli [--dir DIR] [--baud N] "
+                  << usage << '\n';
+        return false;
+    };
+    auto isAllowed = [&allowed](const std::string& option) {
+        return option == "--port" ||
+               std::find(allowed.begin(), allowed.end(), option) != allowed.end();
+    };
+    const auto& args = context.args;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.rfind("--", 0) != 0 || arg == "--") {
+            options.operands.insert(options.operands.end(), args.begin() + i + (arg == "--"),
+                                    args.end());
+            break;
+        }
+        if (!isAllowed(arg)) return fail("unknown option " + arg);
+        if (arg == "--json") {
+            options.json = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) return fail("option " + arg + " needs a value");
+        const std::string& value = args[++i];
+        if (arg == "--port") {
+            const auto slot = PortSlot::Parse(value);
+            if (!slot) return fail("unknown port \"" + value + "\" (COM1..COM4, clser-0..clser-5)");
+            options.slot = *slot;
+        } else if (arg == "--level") {
+            options.level = value;
+        } else if (arg == "--password") {
+            options.password = value;
+        }
+    }
+    if (options.slot < 0) return fail("--port PORT is needed");
+    return true;
+}
+
+CliSession::CliSession(const CliContext& context) : context_(context) {}
+
+CliSession::~CliSession() {
+    if (watching_) {
+        pthread_kill(watcher_, kStopWatcherSignal);
+        pthread_join(watcher_, nullptr);
+    }
+    // The document closes the ports this process owns and frees their slots; the registry
+    // outlives it.
+    doc_.reset();
+}
+
+bool CliSession::Start() {
+    const auto& options = context_.globalOptions;
+    for (std::size_t i = 0; i + 1 < options.size(); i += 2) {
+        if (options[i] == "--baud") {
+            if (!ParseBaud(options[i + 1], baudRate_)) {
+                std::cerr << "velterra-cli: --baud needs a positive number, not \""
+                          << options[i + 1] << "\"\n";
+                return false;
+            }
+        } else {
+            std::cerr << "velterra-cli: unknown option " << options[i] << '\n';
+            return false;
+        }
+    }
+
+    std::string failure;
+    registry_ = PortRegistry::Open(PortRegistry::BlockName(), &failure);
+    if (registry_) {
+        registry_->WriteTags();
+    } else {
+        std::cerr << "velterra-cli: " << failure << "; going on without the port registry\n";
+    }
+    doc_ = std::make_unique<CVelterraDoc>(context_.startupDirectory.string());
+    doc_->SetPortRegistry(registry_.get());
+    doc_->SetUserInterface(this);
+    doc_->AddObserver(this);
+    doc_->BaudRate = static_cast<int32_t>(baudRate_);
+    connector_ = std::make_unique<PortConnector>(*doc_);
+    connector_->BaudRate = baudRate_;
+    WatchSignals();
+    return true;
+}
+
+// SIGINT and SIGTERM are taken by a thread of their own, so that a port can be closed and its
+// slot freed with the locks every other caller uses, instead of inside a signal handler.
+void CliSession::WatchSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, kStopWatcherSignal);
+    if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
+    auto run = [](void* self) -> void* {
+        static_cast<CliSession*>(self)->ReleaseAfterSignal();
+        return nullptr;
+    };
+    watching_ = pthread_create(&watcher_, nullptr, run, this) == 0;
+}
+
+void CliSession::ReleaseAfterSignal() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, kStopWatcherSignal);
+    int signal = 0;
+    if (sigwait(&set, &signal) != 0 || signal == kStopWatcherSignal) return;
+
+    std::cerr << "velterra-cli: interrupted; closing the port\n";
+    if (registry_) {
+        for (int slot = 0; slot < PortSlot::kCount; ++slot) {
+            if (registry_->Owner(slot) != PortRegistry::SelfId()) continue;
+            // An exchange under way ends within its time limits; one that does not is left to
+            // the end of the process, but the slot is freed all the same.
+            bool free = false;
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+            while (!(free = doc_->PortLock.try_lock()) &&
+                   std::chrono::steady_clock::now() < deadline) {
+                usleep(10000);
+            }
+            if (free) {
+                doc_->PortLock.unlock();
+                doc_->ClosePortSlot(slot);
+            } else {
+                registry_->SetOwner(slot, PortRegistry::kFree);
+            }
+        }
+    }
+    std::cerr.flush();
+    _exit(128 + signal);
+}
+
+void CliSession::ShowMessage(const std::string& text, MessageKind) {
+    std::cerr << text << '\n';
+}
+
+void CliSession::OnDocumentUpdate(int hint, const BlockArray*) {
+    if (hint != UpdateHint::kLogMessage || doc_->MessageText.empty()) return;
+    ++logLines_;
+    std::cerr << '[' << Timestamp() << "] " << doc_->MessageText << '\n';
+}
+
+void CliSession::ReportOpenFailure(int slot) const {
+    const std::string name = PortSlot::Name(slot);
+    std::string reason;
+    if (PortSlot::TransportOf(slot) == PortSlot::kRs232) {
+        const std::string path = velterra::platform::ComPortPath(PortSlot::PortNumber(slot) + 1);
+        std::error_code ec;
+        if (!std::filesystem::exists(path, ec)) {
+            reason = path + " does not exist; point " + name + " at the device with VELTERRA_" +
+                     name + "=PATH or key " + name + " of section [Ports] in comports.ini";
+        } else if (access(path.c_str(), R_OK | W_OK) != 0) {
+            reason = "no permission to use " + path +
+                     " (add your user to the dialout group and log in again)";
+        } else {
+            reason = path +
+                     " is held by another program (a terminal, ModemManager, another "
+                     "copy), or the baud rate " +
+                     std::to_string(baudRate_) + " is not supported";
+        }
+    } else {
+        reason = "no Camera Link serial library of clser.ini serves it";
+    }
+    std::cerr << "velterra-cli: cannot open " << name << ": " << reason << '\n';
+}
+
+bool CliSession::Connect(int slot) {
+    if (registry_ && registry_->OwnedByOther(slot)) {
+        std::cerr << "velterra-cli: " << PortSlot::Name(slot)
+                  << " is in use by another copy of the program (process " << registry_->Owner(slot)
+                  << ")\n";
+        return false;
+    }
+    const uint8_t status = connector_->ConnectSlot(slot);
+    if (connector_->LastOpenFailed()) ReportOpenFailure(slot);
+    return status == ProbeStatus::kConnected;
+}
+
+OpenCameraResult CliSession::RunOpenCameraDialog(CVelterraDoc&) {
+    OpenCameraResult result;
+    result.baudRate = static_cast<int32_t>(baudRate_);
+    if (!Connect(pendingSlot_)) return result;
+    const ProbeEntry& entry = connector_->Table()[pendingSlot_];
+    result.accepted = true;
+    result.slot = pendingSlot_;
+    result.modelName = entry.RemoteDeviceName;
+    result.kernel = entry.Kernel;
+    return result;
+}
+
+bool CliSession::LoadTableFailed() {
+    // The document shows nothing when the table does not load; the console says why.
+    std::string reason;
+    if (doc_->LoadCommandTable(doc_->CommandFilePath, &reason)) return false;
+    std::cerr << "velterra-cli: cannot load the command table " << doc_->CommandFilePath
+              << " of model " << doc_->ModelName << ": " << reason << '\n';
+    return true;
+}
+
+bool CliSession::OpenCamera(int slot) {
+    pendingSlot_ = slot;
+    doc_->OnOpenCamera();
+    if (doc_->PortIndex != slot) return false;
+    if (doc_->Blocks.empty()) {
+        LoadTableFailed();
+        return false;
+    }
+    return !doc_->NotResponding;
+}
+
+bool CliSession::OpenForAccess(int slot) {
+    if (!Connect(slot)) return false;
+    CVelterraDoc& doc = *doc_;
+    const ProbeEntry& entry = connector_->Table()[slot];
+    doc.PortIndex = slot;
+    doc.ModelName = entry.RemoteDeviceName;
+    doc.CameraKernel = entry.Kernel;
+    doc.SetPortTypeFromSlot(slot);
+    doc.FindCommandFile(doc.ModelName);
+    if (LoadTableFailed()) return false;
+    doc.SetTitle(doc.PortName());
+    doc.ProbeCamera(false);
+    if (doc.NotResponding) {
+        ShowMessage(FormatText(EngineText::kCannotCommunicate, doc.PortName().c_str()),
+                    MessageKind::Plain);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,87 @@
+#pragma once
+#include <pthread.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "CliCommand.h"
+#include "connect/PortConnector.h"
+#include "connect/PortRegistry.h"
+#include "core/DocumentObserver.h"
+#include "core/UserInterface.h"
+#include "core/VelterraDoc.h"
+
+// Exit statuses of the commands that talk to a camera.
+inline constexpr int kCliExitOk = 0;
+inline constexpr int kCliExitFailed = 1;
+inline constexpr int kCliExitUsage = 64;
+
+// The options of the camera commands: --port PORT, --level, --json, --password and the
+// remaining arguments.
+struct PortCommandOptions {
+    int slot = -1;
+    std::optional<std::string> level;
+    bool json = false;
+    std::optional<std::string> password;
+    std::vector<std::string> operands;
+};
+
+// Parses the command's arguments, taking only the options named in `allowed` (e.g. "--level").
+// False after printing the problem and the usage line.
+bool ParsePortCommand(const CliContext& context, const std::string& usage,
+                      const std::vector<std::string>& allowed, PortCommandOptions& options);
+
+// One run of a camera command as a full copy of the program: the shared port registry (its tags
+// written, this process's slots freed at the end, also on SIGINT and SIGTERM), a document on
+// the real protocol library, and the console as its user interface. Connection-log lines go
+// to standard error as "[%H:%M:%S] text", message boxes as their plain text.
+class CliSession : public IUserInterface, public IDocumentObserver {
+  public:
+    explicit CliSession(const CliContext& context);
+    ~CliSession() override;
+    CliSession(const CliSession&) = delete;
+    CliSession& operator=(const CliSession&) = delete;
+
+    // Reads the global options (--baud N), opens the registry and starts watching for
+    // interrupts. False after printing a usage problem.
+    bool Start();
+
+    CVelterraDoc& Doc() { return *doc_; }
+    PortConnector& Connector() { return *connector_; }
+
+    // Opens the slot's port and identifies the camera; refuses a slot another running copy
+    // holds. The reason of a failure has been printed.
+    bool Connect(int slot);
+    // Connects through the document's "&Open Camera..." path, which loads the model's table
+    // and reads every parameter.
+    bool OpenCamera(int slot);
+    // Connects, loads the model's table and checks that the camera answers, without reading
+    // the parameters.
+    bool OpenForAccess(int slot);
+
+    // Connection-log lines printed so far (each one a failed exchange).
+    int LogLineCount() const { return logLines_; }
+
+    void ShowMessage(const std::string& text, MessageKind kind) override;
+    OpenCameraResult RunOpenCameraDialog(CVelterraDoc& doc) override;
+    void OnDocumentUpdate(int hint, const BlockArray* blocks) override;
+
+  private:
+    bool LoadTableFailed();
+    void ReportOpenFailure(int slot) const;
+    void WatchSignals();
+    void ReleaseAfterSignal();
+
+    const CliContext& context_;
+    std::unique_ptr<PortRegistry> registry_;
+    std::unique_ptr<CVelterraDoc> doc_;
+    std::unique_ptr<PortConnector> connector_;
+    uint32_t baudRate_ = 9600;
+    int pendingSlot_ = -1;
+    int logLines_ = 0;
+    bool watching_ = false;
+    pthread_t watcher_{};
+};

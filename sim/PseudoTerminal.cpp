@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -46,6 +47,16 @@ void PseudoTerminal::Close() {
         close(master_);
         master_ = -1;
     }
+}
+
+bool PseudoTerminal::ReleaseAbandonedPort() {
+    int exclusive = 0;
+    if (slave_ < 0 || ioctl(slave_, TIOCGEXCL, &exclusive) != 0 || exclusive == 0) return false;
+    // A host sets the flag only while it holds the lock; a lock we can take is nobody's.
+    if (flock(slave_, LOCK_EX | LOCK_NB) != 0) return false;
+    ioctl(slave_, TIOCNXCL);
+    flock(slave_, LOCK_UN);
+    return true;
 }
 
 int PseudoTerminal::PendingForHost() const {

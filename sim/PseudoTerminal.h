@@ -31,6 +31,11 @@ class PseudoTerminal {
     std::size_t Write(std::span<const uint8_t> bytes, const std::atomic<bool>& stop,
                       std::chrono::milliseconds patience);
 
+    // A host that died with the port open leaves the exclusive flag set, and every later open
+    // by an ordinary user fails with EBUSY. When the flag is set but no host holds the port's
+    // lock any more, clear it; true when it did.
+    bool ReleaseAbandonedPort();
+
     // Bytes sent that the host has not read yet.
     int PendingForHost() const;
 

@@ -17,6 +17,8 @@ constexpr std::chrono::milliseconds kPollSlice{10};
 constexpr std::chrono::milliseconds kWritePatience{5000};
 // Records kept for Records(); the oldest go first on a long-running camera.
 constexpr std::size_t kMaxRecords = 50000;
+// How often a port left locked by a host that died is looked for.
+constexpr std::chrono::milliseconds kPortCheckInterval{500};
 // How long an unplug waits for the host to take the last answer.
 constexpr std::chrono::milliseconds kUnplugGrace{1000};
 
@@ -208,6 +210,7 @@ void SimulatedCamera::Run() {
         reader.AcceptShortRead(config_->ModelCommandId(), config_->ModelTextLength());
     }
     uint8_t buffer[4096];
+    auto nextPortCheck = Clock::now();
     while (!stop_) {
         const std::size_t n = pty_.Read(buffer, sizeof buffer, kPollSlice);
         reader.Feed(std::span(buffer, n), Clock::now());
@@ -217,6 +220,15 @@ void SimulatedCamera::Run() {
             if (busy_ && Clock::now() >= busyUntil_) {
                 busy_ = false;
                 busyOver = true;
+            }
+        }
+        if (Clock::now() >= nextPortCheck) {
+            nextPortCheck = Clock::now() + kPortCheckInterval;
+            if (pty_.ReleaseAbandonedPort()) {
+                FrameRecord record;
+                record.kind = FrameRecord::Kind::kEvent;
+                record.outcome = "exclusive flag left by a closed host cleared";
+                Record(std::move(record));
             }
         }
         if (busyOver) {

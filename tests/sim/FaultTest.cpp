@@ -1,7 +1,13 @@
 // Faults, the busy period and malformed frames, seen from the host's side of the line.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <thread>
 
 #include "FrameCodec.h"
 #include "SimHarness.h"
@@ -147,6 +153,46 @@ TEST(MalformedFrames, AreRefusedAndBytesBetweenFramesSkipped) {
         EXPECT_EQ(RawAnswer({0x02, kOffset, 0x00, 0x01, 0x07, 0x10, 0x03}), kAck);
         EXPECT_EQ(sim.camera.NumberValue(kOffset), 7u);
     }
+}
+
+}  // namespace
+}  // namespace velterra::sim::test
+
+namespace velterra::sim::test {
+namespace {
+
+// A host killed with the port open never clears the exclusive flag; the camera does, so an
+// ordinary user can open the port again.
+TEST(PortRelease, ExclusiveFlagOfADeadHostIsCleared) {
+    SimHarness sim(SampleOptions());
+    const std::string path = sim.camera.SlavePath();
+    auto exclusive = [&] {
+        const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0) return errno == EBUSY ? 1 : -1;  // the flag at work, for users but root
+        int flag = -1;
+        if (fd >= 0) ioctl(fd, TIOCGEXCL, &flag);
+        if (fd >= 0) close(fd);
+        return flag;
+    };
+    {
+        // Holding the port: locked and exclusive, and left alone.
+        ASSERT_TRUE(sim.Open());
+        std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+        EXPECT_EQ(exclusive(), 1);
+        tvr_ClosePort(kRs232, kPort);
+        EXPECT_EQ(exclusive(), 0);
+    }
+    // A host that dies: lock and flag taken, the descriptor closed without clearing the flag.
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
+    ASSERT_EQ(ioctl(fd, TIOCEXCL), 0);
+    close(fd);
+    EXPECT_EQ(exclusive(), 1);
+    EXPECT_TRUE(sim.camera.WaitForRecord(
+        [](const FrameRecord& r) { return r.outcome.find("exclusive flag") != std::string::npos; },
+        std::chrono::seconds(3)));
+    EXPECT_EQ(exclusive(), 0);
 }
 
 }  // namespace

@@ -204,7 +204,9 @@ void CliSession::ReportOpenFailure(int slot) const {
                      std::to_string(baudRate_) + " is not supported";
         }
     } else {
-        reason = "no Camera Link serial library of clser.ini serves it";
+        reason =
+            "no Camera Link serial library of clser.ini serves it, or its serial port does "
+            "not open";
     }
     std::cerr << "velterra-cli: cannot open " << name << ": " << reason << '\n';
 }

@@ -1,5 +1,6 @@
 #include "CameraConfig.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "IniFile.h"
@@ -53,17 +54,28 @@ bool CameraConfig::Load(const std::string& configDir, const std::string& model, 
 
     // The Branch_Type entry that names the model: its number is what Model_Info_DB maps to.
     const IniFile table = IniFile::Load(tablePath);
-    int entry = -1;
+    // The first entry in number order below MaxBranchTypeNum, as the host looks models up;
+    // only keys written in the file can match, so those are the ones visited.
+    const int32_t count = table.GetInt(ConfigKey::kBranchType, ConfigKey::kMaxBranchTypeNum, 0);
+    std::vector<int32_t> numbers;
     if (const IniFile::Section* section = table.FindSection(ConfigKey::kBranchType)) {
         for (const auto& item : section->entries) {
-            std::string name;
-            std::string file;
-            if (CVelterraDoc::ParseBranchEntry(
-                    table.GetString(ConfigKey::kBranchType, item.key, ""), name, file) &&
-                name == model) {
-                entry = ParseProfileInteger(item.key);
-                break;
+            const int32_t number = ParseProfileInteger(item.key);
+            if (number >= 0 && number < count && std::to_string(number) == item.key) {
+                numbers.push_back(number);
             }
+        }
+    }
+    std::sort(numbers.begin(), numbers.end());
+    int entry = -1;
+    for (int32_t number : numbers) {
+        std::string name;
+        std::string file;
+        if (CVelterraDoc::ParseBranchEntry(
+                table.GetString(ConfigKey::kBranchType, std::to_string(number), ""), name, file) &&
+            name == model) {
+            entry = number;
+            break;
         }
     }
     return LoadModelText(tablePath, entry, kernel, error, warnings);

@@ -31,15 +31,14 @@ uint64_t LargestNumber(std::size_t length) {
     return length >= 4 ? 0xFFFFFFFFull : (1ull << (8 * length)) - 1;
 }
 
-bool ParseDecimal(const std::string& text, uint64_t& value) {
+// A number text ("0x.." hexadecimal, else decimal) that is a number as a whole: "12abc" is a
+// typing error, not 12, and a sign is not taken.
+bool ParseWholeNumber(const std::string& text, uint64_t& value) {
     const NumberText number = ReadNumberText(LowerCase(text));
     if (!number.hasDigits || number.outOfRange) return false;
-    // Only whole tokens: "12abc" is a typing error, not 12.
-    const std::string trimmed = text;
     const bool hex = number.hexadecimal;
-    const std::size_t start = hex ? 2 : (trimmed[0] == '+' ? 1 : 0);
-    for (std::size_t i = start; i < trimmed.size(); ++i) {
-        const char c = trimmed[i];
+    for (std::size_t i = hex ? 2 : 0; i < text.size(); ++i) {
+        const char c = text[i];
         const bool digit =
             (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
         if (!digit) return false;
@@ -128,21 +127,17 @@ bool ParameterStore::Set(uint8_t commandId, std::span<const uint8_t> data) {
     return true;
 }
 
-std::vector<std::string> ParameterStore::ApplyValuesFile(const std::string& path,
-                                                         const std::string& model) {
-    std::vector<std::string> problems;
+bool ParameterStore::ApplyValuesFile(const std::string& path, const std::string& model,
+                                     std::vector<std::string>& problems) {
     const IniFile file = IniFile::Load(path);
-    if (!file.Exists()) {
-        problems.push_back(FormatText(text::kValuesFileMissing, path.c_str()));
-        return problems;
-    }
+    if (!file.Exists()) return false;
     const IniFile::Section* section = file.FindSection(kValuesSection);
-    if (!section) return problems;
+    if (!section) return true;
     for (const auto& entry : section->entries) {
         const std::string key = LowerCase(entry.key);
         const NumberText id = ReadNumberText(key);
         uint64_t idValue = 0;
-        if (!id.hexadecimal || !ParseDecimal(key, idValue) || idValue > 0xFF) {
+        if (!id.hexadecimal || !ParseWholeNumber(key, idValue) || idValue > 0xFF) {
             problems.push_back(FormatText(text::kValueBadKey, entry.key.c_str()));
             continue;
         }
@@ -168,7 +163,8 @@ std::vector<std::string> ParameterStore::ApplyValuesFile(const std::string& path
             }
         }
         uint64_t number = 0;
-        if (value.empty() || !ParseDecimal(value, number) || number > LargestNumber(spec.length)) {
+        if (value.empty() || !ParseWholeNumber(value, number) ||
+            number > LargestNumber(spec.length)) {
             problems.push_back(FormatText(
                 spec.kind == ParameterKind::kList ? text::kValueBadItem : text::kValueBadNumber,
                 value.c_str(), unsigned{commandId}, int{spec.length}));
@@ -176,7 +172,7 @@ std::vector<std::string> ParameterStore::ApplyValuesFile(const std::string& path
         }
         Set(commandId, NumberBytes(static_cast<uint32_t>(number), spec.length));
     }
-    return problems;
+    return true;
 }
 
 }  // namespace velterra::sim

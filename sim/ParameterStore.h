@@ -31,8 +31,10 @@ class ParameterStore {
 
     // Reads the [Simulator] section of a values file: keys "0xNN", values as the program
     // shows them (decimal number, text, list item text; a list also takes a number, so that
-    // a value matching no item can be served). Problems are returned, good values applied.
-    std::vector<std::string> ApplyValuesFile(const std::string& path, const std::string& model);
+    // a value matching no item can be served). Good values are applied and the entries that
+    // could not be are described in *problems; false when the file cannot be read.
+    bool ApplyValuesFile(const std::string& path, const std::string& model,
+                         std::vector<std::string>& problems);
 
   private:
     struct Entry {

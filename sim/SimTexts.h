@@ -32,7 +32,8 @@ inline constexpr const char* kValueBadNumber =
 inline constexpr const char* kValueBadItem =
     "Values file: \"%s\" for command 0x%X is no item of its list.";
 
-// Pseudo-terminal.
+// Files and the pseudo-terminal.
+inline constexpr const char* kLogFileFailed = "Cannot write the log file %s.";
 inline constexpr const char* kNoPty = "Cannot open a pseudo-terminal: %s";
 
 }  // namespace velterra::sim::text

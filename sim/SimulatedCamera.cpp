@@ -54,17 +54,14 @@ bool SimulatedCamera::Start(std::string* error) {
     }
     auto responder = std::make_unique<CameraResponder>(*config);
     if (!options_.valuesFile.empty()) {
-        auto problems =
-            responder->Parameters().ApplyValuesFile(options_.valuesFile, options_.model);
-        if (!problems.empty() &&
-            problems.front() == FormatText(text::kValuesFileMissing, options_.valuesFile.c_str())) {
-            return fail(problems.front());
+        if (!responder->Parameters().ApplyValuesFile(options_.valuesFile, options_.model,
+                                                     warnings)) {
+            return fail(FormatText(text::kValuesFileMissing, options_.valuesFile.c_str()));
         }
-        warnings.insert(warnings.end(), problems.begin(), problems.end());
     }
     if (!options_.logFile.empty()) {
         log_.open(options_.logFile, std::ios::out | std::ios::app);
-        if (!log_) return fail("Cannot write the log file " + options_.logFile + ".");
+        if (!log_) return fail(FormatText(text::kLogFileFailed, options_.logFile.c_str()));
     }
     if (!pty_.Open(&reason)) return fail(FormatText(text::kNoPty, reason.c_str()));
 

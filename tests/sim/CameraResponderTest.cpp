@@ -76,8 +76,10 @@ TEST(CameraResponder, ValuesFileSetsValuesAndReportsWhatItCannot) {
                            "0x16=256\n"       // does not fit 1 byte
                            "0x7E=1\n"         // not a parameter
                            "A6=1\n";          // not a command id
-    const auto problems = camera.Parameters().ApplyValuesFile(path.string(), "LS-4096M12");
+    std::vector<std::string> problems;
+    EXPECT_TRUE(camera.Parameters().ApplyValuesFile(path.string(), "LS-4096M12", problems));
     std::filesystem::remove(path);
+    EXPECT_FALSE(camera.Parameters().ApplyValuesFile(path.string(), "LS-4096M12", problems));
     EXPECT_EQ(camera.Parameters().Value(0xA6), (Bytes{0x88, 0x13, 0x00}));
     EXPECT_EQ(camera.Parameters().Value(0xAA), (Bytes{0x0C}));
     EXPECT_EQ(camera.Parameters().Value(0x25), (Bytes{0x07}));

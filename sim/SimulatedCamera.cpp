@@ -222,18 +222,10 @@ void SimulatedCamera::Run() {
         if (Clock::now() >= nextPortCheck) {
             nextPortCheck = Clock::now() + kPortCheckInterval;
             if (pty_.ReleaseAbandonedPort()) {
-                FrameRecord record;
-                record.kind = FrameRecord::Kind::kEvent;
-                record.outcome = "exclusive flag left by a closed host cleared";
-                Record(std::move(record));
+                RecordEvent("exclusive flag left by a closed host cleared");
             }
         }
-        if (busyOver) {
-            FrameRecord record;
-            record.kind = FrameRecord::Kind::kEvent;
-            record.outcome = "busy period over";
-            Record(std::move(record));
-        }
+        if (busyOver) RecordEvent("busy period over");
         if (!Process(reader)) break;
     }
 }
@@ -241,120 +233,133 @@ void SimulatedCamera::Run() {
 bool SimulatedCamera::Process(FrameReader& reader) {
     while (!stop_) {
         const auto now = Clock::now();
-        if (phase_ == Phase::kAwaitHostAck) {
-            if (reader.Buffered() == 0) {
-                if (now < rawDeadline_) return true;
-                FrameRecord record;
-                record.kind = FrameRecord::Kind::kEvent;
-                record.outcome = "table transfer abandoned: no ACK after the ready byte";
-                Record(std::move(record));
-                phase_ = Phase::kFrames;
-                continue;
-            }
-            FrameRecord record;
-            record.kind = FrameRecord::Kind::kRaw;
-            if (reader.Peek() != codec::kAck) {
-                // Not the handshake: leave the bytes to the frame reader.
-                record.kind = FrameRecord::Kind::kEvent;
-                record.outcome = "table transfer abandoned: the host did not answer ACK";
-                Record(std::move(record));
-                phase_ = Phase::kFrames;
-                continue;
-            }
-            record.bytes = reader.Take(1);
-            if (raw_.hostWrites) {
-                record.outcome = "handshake ACK, receiving the table";
-                rawBytes_.clear();
-                rawDeadline_ = now + std::chrono::milliseconds(options_.rawTimeoutMs);
-                phase_ = Phase::kReceiveBlock;
-                Record(std::move(record));
-                continue;
-            }
-            {
-                std::lock_guard lock(mutex_);
-                record.answer = responder_->RawBlock(raw_);
-            }
-            const std::size_t sent = pty_.Write(record.answer, stop_, kWritePatience);
-            record.outcome = FormatText("handshake ACK, sent %zu of %zu table bytes", sent,
-                                        record.answer.size());
-            Record(std::move(record));
-            phase_ = Phase::kFrames;
-            continue;
-        }
-        if (phase_ == Phase::kReceiveBlock) {
-            const std::size_t need = static_cast<std::size_t>(raw_.count) * 2 - rawBytes_.size();
-            if (reader.Buffered() > 0) {
-                const auto bytes = reader.Take(need);
-                rawBytes_.insert(rawBytes_.end(), bytes.begin(), bytes.end());
-                rawDeadline_ = now + std::chrono::milliseconds(options_.rawTimeoutMs);
-            }
-            FrameRecord record;
-            record.kind = FrameRecord::Kind::kRaw;
-            if (rawBytes_.size() == static_cast<std::size_t>(raw_.count) * 2) {
-                record.bytes = rawBytes_;
-                record.outcome =
-                    FormatText("table %u stored, %d entries", unsigned{raw_.tableId}, raw_.count);
-                {
-                    std::lock_guard lock(mutex_);
-                    responder_->StoreRawBlock(raw_, rawBytes_);
-                }
-                Record(std::move(record));
-                phase_ = Phase::kFrames;
-                continue;
-            }
-            if (now < rawDeadline_) return true;
-            record.bytes = rawBytes_;
-            record.outcome = FormatText("table transfer abandoned after %zu of %d bytes",
-                                        rawBytes_.size(), raw_.count * 2);
-            Record(std::move(record));
-            phase_ = Phase::kFrames;
-            continue;
-        }
-
-        auto event = reader.Next(now);
-        if (!event) return true;
-        switch (event->kind) {
-            case ReaderEvent::Kind::kSkipped: {
-                FrameRecord record;
-                record.kind = FrameRecord::Kind::kSkipped;
-                record.bytes = std::move(event->raw);
-                record.outcome = "ignored";
-                Record(std::move(record));
-                continue;
-            }
-            case ReaderEvent::Kind::kMalformed:
-                HandleMalformed(*event);
+        Step step = Step::kWait;
+        switch (phase_) {
+            case Phase::kAwaitHostAck:
+                step = AwaitHostAck(reader, now);
                 break;
-            case ReaderEvent::Kind::kFrame:
-                HandleFrame(event->frame);
+            case Phase::kReceiveBlock:
+                step = ReceiveBlock(reader, now);
+                break;
+            case Phase::kFrames:
+                step = NextFrame(reader, now);
                 break;
         }
-        if (options_.unplugAfter > 0 &&
-            FrameCount() >= static_cast<std::size_t>(options_.unplugAfter)) {
-            // The cable is pulled after the last answer has reached the host, which closing
-            // at once would throw away with the terminal's queue. The bytes reach the host's
-            // queue a moment after they are written, so wait to see them come and go.
-            const auto giveUp = Clock::now() + kUnplugGrace;
-            bool seen = false;
-            while (Clock::now() < giveUp && !stop_) {
-                const int pending = pty_.PendingForHost();
-                if (pending > 0) seen = true;
-                if (seen && pending == 0) break;
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            }
-            pty_.Close();
-            FrameRecord record;
-            record.kind = FrameRecord::Kind::kEvent;
-            record.outcome = "unplugged";
-            {
-                std::lock_guard lock(mutex_);
-                unplugged_ = true;
-            }
-            Record(std::move(record));
-            return false;
-        }
+        if (step == Step::kWait) return true;
+        if (step == Step::kUnplugged) return false;
     }
     return true;
+}
+
+SimulatedCamera::Step SimulatedCamera::AwaitHostAck(FrameReader& reader, Clock::time_point now) {
+    if (reader.Buffered() == 0) {
+        if (now < rawDeadline_) return Step::kWait;
+        RecordEvent("table transfer abandoned: no ACK after the ready byte");
+        phase_ = Phase::kFrames;
+        return Step::kAgain;
+    }
+    if (reader.Peek() != codec::kAck) {
+        // Not the handshake: the bytes are left to the frame reader.
+        RecordEvent("table transfer abandoned: the host did not answer ACK");
+        phase_ = Phase::kFrames;
+        return Step::kAgain;
+    }
+    FrameRecord record;
+    record.kind = FrameRecord::Kind::kRaw;
+    record.bytes = reader.Take(1);
+    if (raw_.hostWrites) {
+        record.outcome = "handshake ACK, receiving the table";
+        rawBytes_.clear();
+        rawDeadline_ = now + std::chrono::milliseconds(options_.rawTimeoutMs);
+        phase_ = Phase::kReceiveBlock;
+        Record(std::move(record));
+        return Step::kAgain;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        record.answer = responder_->RawBlock(raw_);
+    }
+    const std::size_t sent = pty_.Write(record.answer, stop_, kWritePatience);
+    record.outcome =
+        FormatText("handshake ACK, sent %zu of %zu table bytes", sent, record.answer.size());
+    Record(std::move(record));
+    phase_ = Phase::kFrames;
+    return Step::kAgain;
+}
+
+SimulatedCamera::Step SimulatedCamera::ReceiveBlock(FrameReader& reader, Clock::time_point now) {
+    const std::size_t size = static_cast<std::size_t>(raw_.count) * 2;
+    if (reader.Buffered() > 0) {
+        const auto bytes = reader.Take(size - rawBytes_.size());
+        rawBytes_.insert(rawBytes_.end(), bytes.begin(), bytes.end());
+        rawDeadline_ = now + std::chrono::milliseconds(options_.rawTimeoutMs);
+    }
+    FrameRecord record;
+    record.kind = FrameRecord::Kind::kRaw;
+    if (rawBytes_.size() == size) {
+        record.outcome =
+            FormatText("table %u stored, %d entries", unsigned{raw_.tableId}, raw_.count);
+        std::lock_guard lock(mutex_);
+        responder_->StoreRawBlock(raw_, rawBytes_);
+    } else if (now < rawDeadline_) {
+        return Step::kWait;
+    } else {
+        // A part of a table is no table: nothing is stored.
+        record.outcome =
+            FormatText("table transfer abandoned after %zu of %zu bytes", rawBytes_.size(), size);
+    }
+    record.bytes = std::move(rawBytes_);
+    rawBytes_.clear();
+    Record(std::move(record));
+    phase_ = Phase::kFrames;
+    return Step::kAgain;
+}
+
+SimulatedCamera::Step SimulatedCamera::NextFrame(FrameReader& reader, Clock::time_point now) {
+    auto event = reader.Next(now);
+    if (!event) return Step::kWait;
+    switch (event->kind) {
+        case ReaderEvent::Kind::kSkipped: {
+            FrameRecord record;
+            record.kind = FrameRecord::Kind::kSkipped;
+            record.bytes = std::move(event->raw);
+            record.outcome = "ignored";
+            Record(std::move(record));
+            return Step::kAgain;
+        }
+        case ReaderEvent::Kind::kMalformed:
+            HandleMalformed(*event);
+            break;
+        case ReaderEvent::Kind::kFrame:
+            HandleFrame(event->frame);
+            break;
+    }
+    if (options_.unplugAfter > 0 &&
+        FrameCount() >= static_cast<std::size_t>(options_.unplugAfter)) {
+        Unplug();
+        return Step::kUnplugged;
+    }
+    return Step::kAgain;
+}
+
+void SimulatedCamera::Unplug() {
+    // The cable is pulled after the last answer has reached the host, which closing at once
+    // would throw away with the terminal's queue. The bytes reach the host's queue a moment
+    // after they are written, so wait to see them come and go.
+    const auto giveUp = Clock::now() + kUnplugGrace;
+    bool seen = false;
+    while (Clock::now() < giveUp && !stop_) {
+        const int pending = pty_.PendingForHost();
+        if (pending > 0) seen = true;
+        if (seen && pending == 0) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    pty_.Close();
+    {
+        std::lock_guard lock(mutex_);
+        unplugged_ = true;
+    }
+    RecordEvent("unplugged");
 }
 
 void SimulatedCamera::HandleMalformed(ReaderEvent& event) {
@@ -434,6 +439,13 @@ void SimulatedCamera::Record(FrameRecord record) {
     records_.push_back(std::move(record));
     if (records_.size() > kMaxRecords) records_.pop_front();
     changed_.notify_all();
+}
+
+void SimulatedCamera::RecordEvent(std::string outcome) {
+    FrameRecord record;
+    record.kind = FrameRecord::Kind::kEvent;
+    record.outcome = std::move(outcome);
+    Record(std::move(record));
 }
 
 bool SimulatedCamera::Pause(std::chrono::milliseconds pause) {

@@ -125,14 +125,22 @@ class SimulatedCamera {
   private:
     enum class Phase { kFrames, kAwaitHostAck, kReceiveBlock };
 
+    enum class Step { kAgain, kWait, kUnplugged };
+
     void Run();
     // Handles everything the reader has ready; false once the line is pulled.
     bool Process(FrameReader& reader);
+    // Kernel-0 table transfers after their header: the host's ACK, then the block.
+    Step AwaitHostAck(FrameReader& reader, Clock::time_point now);
+    Step ReceiveBlock(FrameReader& reader, Clock::time_point now);
+    Step NextFrame(FrameReader& reader, Clock::time_point now);
+    void Unplug();
     void HandleFrame(const Frame& frame);
     void HandleMalformed(ReaderEvent& event);
     void Answer(FrameRecord& record);
     // Stamps, logs and keeps a record; counts frames. Takes mutex_.
     void Record(FrameRecord record);
+    void RecordEvent(std::string outcome);
     bool Pause(std::chrono::milliseconds pause);
 
     SimulatorOptions options_;

@@ -39,6 +39,13 @@ class Worksheet {
     size_t CellCount() const { return cells_.size(); }
     void Clear() { cells_.clear(); }
 
+    // How many cells a file reader may put here before it refuses the file as too large. The
+    // default is far beyond any LUT (65536 values at most) and keeps a crafted file from
+    // eating the memory.
+    static constexpr size_t kDefaultCellLimit = size_t{1} << 20;
+    size_t CellLimit() const { return cellLimit_; }
+    void SetCellLimit(size_t limit) { cellLimit_ = limit; }
+
     template <typename F>
     void ForEachCell(F&& visit) const {
         for (const auto& [key, cell] : cells_)
@@ -51,4 +58,5 @@ class Worksheet {
     }
 
     std::unordered_map<uint64_t, Cell> cells_;
+    size_t cellLimit_ = kDefaultCellLimit;
 };

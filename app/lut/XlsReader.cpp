@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr size_t kMaxCells = size_t{1} << 20;
-
 // freexl_open hands out a handle even when it fails, and that handle must be closed too.
 struct HandleCloser {
     void operator()(const void* handle) const { freexl_close(handle); }
@@ -69,7 +67,7 @@ bool ReadXlsWorksheet(const std::filesystem::path& file, Worksheet& sheet, std::
                     break;
             }
             if (std::holds_alternative<std::monostate>(cell)) continue;
-            if (sheet.CellCount() >= kMaxCells) {
+            if (sheet.CellCount() >= sheet.CellLimit()) {
                 sheet.Clear();
                 error = LutTexts::kReasonTooLarge;
                 return false;

@@ -10,9 +10,6 @@
 
 namespace {
 
-// A sheet far beyond any LUT (65536 values at most) is refused before it eats the memory.
-constexpr size_t kMaxCells = size_t{1} << 20;
-
 bool EndsWith(std::string_view text, std::string_view tail) {
     return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
@@ -82,7 +79,8 @@ std::string DecodeEscapes(std::string_view text) {
 // <si> items of the shared string table; rich-text runs are joined, phonetic hints dropped.
 class SharedStringsHandler : public XmlPartHandler {
   public:
-    explicit SharedStringsHandler(std::vector<std::string>& strings) : strings_(strings) {}
+    SharedStringsHandler(std::vector<std::string>& strings, size_t limit)
+        : strings_(strings), limit_(limit) {}
 
     bool tooLarge = false;
 
@@ -98,7 +96,7 @@ class SharedStringsHandler : public XmlPartHandler {
     }
     void EndElement(std::string_view name) override {
         if (name == "si") {
-            if (strings_.size() >= kMaxCells) {
+            if (strings_.size() >= limit_) {
                 tooLarge = failed = true;
                 return;
             }
@@ -116,6 +114,7 @@ class SharedStringsHandler : public XmlPartHandler {
 
   private:
     std::vector<std::string>& strings_;
+    size_t limit_;
     std::string current_;
     bool inItem_ = false;
     bool inText_ = false;
@@ -239,7 +238,7 @@ class SheetHandler : public XmlPartHandler {
             return;
         }
         if (std::holds_alternative<std::monostate>(cell)) return;
-        if (sheet_.CellCount() >= kMaxCells) {
+        if (sheet_.CellCount() >= sheet_.CellLimit()) {
             tooLarge = failed = true;
             return;
         }
@@ -322,7 +321,7 @@ bool ReadPackage(const XlsxPackage& package, Worksheet& sheet, std::string& erro
 
     std::vector<std::string> strings;
     if (!stringsPart.empty()) {
-        SharedStringsHandler handler(strings);
+        SharedStringsHandler handler(strings, sheet.CellLimit());
         result = package.ParsePart(stringsPart, handler);
         if (result != PartResult::Ok && result != PartResult::Missing) {
             error = handler.tooLarge ? LutTexts::kReasonTooLarge : ReasonOf(result);

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,8 @@ class ScratchDir {
   public:
     ScratchDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "lutbook-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no scratch folder");
+        path_ = pattern;
     }
     ~ScratchDir() {
         std::error_code ignored;

@@ -68,6 +68,8 @@ class CVelterraDoc {
     std::atomic<bool> ProbeCommandCached{false};
     std::atomic<uint8_t> ProbeCommandId{0};
     std::string NoPortText;  // port-type field text while no port is open
+    // No port scan has been chosen yet in this process; "List searched ports" needs one.
+    bool FirstScan = true;
     // Held around every single protocol call made for the document, never across two.
     std::mutex PortLock;
     // Guards ProbeRunning and NotResponding during a probe; never held with PortLock.

@@ -20,6 +20,12 @@ char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+std::string LowerName(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower) c = LowerAscii(c);
+    return lower;
+}
+
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'z') return c - 'a' + 10;
@@ -135,25 +141,30 @@ IniFile IniFile::Parse(std::string_view text) {
         current->entries.push_back({std::string(Trim(line.substr(0, equals))),
                                     std::string(Trim(line.substr(equals + 1))), lineNumber});
     }
+
+    // Only the first section of a name counts, and in it only the first key of a name.
+    file.keyIndex_.resize(file.sections_.size());
+    for (std::size_t s = 0; s < file.sections_.size(); ++s) {
+        if (!file.sectionIndex_.emplace(LowerName(file.sections_[s].name), s).second) continue;
+        const auto& entries = file.sections_[s].entries;
+        for (std::size_t e = 0; e < entries.size(); ++e) {
+            file.keyIndex_[s].emplace(LowerName(entries[e].key), e);
+        }
+    }
     return file;
 }
 
 const IniFile::Section* IniFile::FindSection(std::string_view name) const {
-    std::string_view wanted = Trim(name);
-    for (const auto& section : sections_) {
-        if (ProfileNamesEqual(section.name, wanted)) return &section;
-    }
-    return nullptr;
+    auto found = sectionIndex_.find(LowerName(Trim(name)));
+    return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
 }
 
 const IniFile::Entry* IniFile::FindEntry(std::string_view section, std::string_view key) const {
-    const Section* s = FindSection(section);
-    if (s == nullptr) return nullptr;
-    std::string_view wanted = Trim(key);
-    for (const auto& entry : s->entries) {
-        if (ProfileNamesEqual(entry.key, wanted)) return &entry;
-    }
-    return nullptr;
+    auto s = sectionIndex_.find(LowerName(Trim(section)));
+    if (s == sectionIndex_.end()) return nullptr;
+    const auto& keys = keyIndex_[s->second];
+    auto e = keys.find(LowerName(Trim(key)));
+    return e == keys.end() ? nullptr : &sections_[s->second].entries[e->second];
 }
 
 std::string IniFile::GetString(std::string_view section, std::string_view key,

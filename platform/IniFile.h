@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // One INI file as the Windows profile functions see it: sections and keys in file order, names
@@ -45,6 +46,10 @@ class IniFile {
   private:
     bool exists_ = false;
     std::vector<Section> sections_;
+    // Lower-case names of the sections and keys that lookups use, so that a large file is not
+    // searched from the top for every key a loader reads.
+    std::unordered_map<std::string, std::size_t> sectionIndex_;
+    std::vector<std::unordered_map<std::string, std::size_t>> keyIndex_;  // by section
 };
 
 // Case-insensitive (ASCII) equality of two names.

@@ -47,6 +47,19 @@ class TableBudget {
     std::size_t used_ = 0;
 };
 
+// Sizes one array of the table: false, with the array left empty, when the count is below 1,
+// more than the table has room for, or the memory runs out.
+template <typename T>
+bool AllocateEntries(std::vector<T>& entries, int32_t count, TableBudget& budget) {
+    if (count < 1 || !budget.Take(count)) return false;
+    try {
+        entries.resize(static_cast<std::size_t>(count));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
 void CountLevel(BlockInfo& block, int32_t level) {
     if (level == 0) ++block.BasicCount;
     if (level == 1) ++block.AdvancedCount;
@@ -57,13 +70,7 @@ void ReadListItems(const IniFile& file, const std::string& section, CommandInfo&
                    TableBudget& budget) {
     int32_t count = file.GetInt(section, ConfigKey::kListNum, 0);
     command.ListNum = 0;
-    if (count < 1) return;
-    if (!budget.Take(count)) return;
-    try {
-        command.ListItems.resize(static_cast<std::size_t>(count));
-    } catch (const std::bad_alloc&) {
-        return;
-    }
+    if (!AllocateEntries(command.ListItems, count, budget)) return;
     command.ListNum = count;
     for (int32_t i = 0; i < count; ++i) {
         ListItem& item = command.ListItems[static_cast<std::size_t>(i)];
@@ -152,12 +159,7 @@ void ReadBlock(const IniFile& file, int32_t index, BlockInfo& block, TableBudget
     block.DisplayName = Field(display);
 
     int32_t rows = file.GetInt(block.SectionName, ConfigKey::kMaxRowInfoNum, 0);
-    if (rows < 1 || !budget.Take(rows)) return;
-    try {
-        block.Rows.resize(static_cast<std::size_t>(rows));
-    } catch (const std::bad_alloc&) {
-        return;
-    }
+    if (!AllocateEntries(block.Rows, rows, budget)) return;
     block.RowCount = rows;
     for (int32_t r = 0; r < rows; ++r) {
         RowInfo& row = block.Rows[static_cast<std::size_t>(r)];
@@ -290,10 +292,7 @@ bool CVelterraDoc::LoadCommandTable(const std::string& path, std::string* failur
     }
     TableBudget budget;
     BlockArray blocks;
-    try {
-        if (!budget.Take(count)) throw std::bad_alloc();
-        blocks.resize(static_cast<std::size_t>(count));
-    } catch (const std::bad_alloc&) {
+    if (!AllocateEntries(blocks, count, budget)) {
         BlockCount = 0;
         return fail("MaxBlockInfoNum " + std::to_string(count) +
                     " is more than the table can hold");

@@ -309,6 +309,49 @@ TEST_F(CommandTableTest, WildCountsDoNotExhaustMemory) {
     EXPECT_EQ(Command(doc, 0).ListNum, 0);
 }
 
+TEST_F(CommandTableTest, TableFilledToTheLastEntryLoadsEveryRowAndItem) {
+    // 2 blocks + 32766 rows (each its own command section) + 1 row + the list items: 65,536
+    // entries with 32767 items, one too many with 32768.
+    constexpr int kRows = 32766;
+    for (int items : {32767, 32768}) {
+        std::string text =
+            "[Overview]\nMaxTxUnitBits=8\nMaxBlockInfoNum=2\n0=Many \"Many\"\n1=L \"L\"\n"
+            "[Many]\nMaxRowInfoNum=" +
+            std::to_string(kRows) + "\n";
+        for (int r = 0; r < kRows; ++r)
+            text += std::to_string(r) + "=C" + std::to_string(r) + " \"R\"\n";
+        for (int r = 0; r < kRows; ++r) {
+            text += "[C" + std::to_string(r) + "]\nCommandID=" + std::to_string(r % 256) +
+                    "\nCharLength=2\n";
+        }
+        text += "[L]\nMaxRowInfoNum=1\n0=List \"List\"\n[List]\nEnableList=1\nListNum=" +
+                std::to_string(items) + "\n";
+        for (int i = 0; i < items; ++i)
+            text += std::to_string(i) + "=" + std::to_string(i % 256) + " \"I" + std::to_string(i) +
+                    "\"\n";
+        std::string path = Write("wide.ini", text);
+
+        CVelterraDoc doc(dir_.string());
+        ASSERT_TRUE(doc.LoadCommandTable(path)) << items;
+        ASSERT_EQ(doc.Blocks[0].RowCount, kRows);
+        const auto& lastRow = doc.Blocks[0].Rows.back();
+        EXPECT_EQ(lastRow.SectionName, "C" + std::to_string(kRows - 1));
+        ASSERT_NE(lastRow.Command, nullptr);
+        EXPECT_EQ(lastRow.Command->CommandID, (kRows - 1) % 256);
+        EXPECT_EQ(lastRow.Command->CharLength, 2);
+        ASSERT_EQ(doc.Blocks[1].RowCount, 1);
+        const CommandInfo& list = *doc.Blocks[1].Rows[0].Command;
+        if (items == 32767) {
+            ASSERT_EQ(list.ListNum, items);
+            EXPECT_EQ(list.ListItems.back().Text, "I32766");
+            EXPECT_EQ(list.ListItems.back().Value, 32766 % 256);
+        } else {
+            EXPECT_EQ(list.ListNum, 0) << "one entry past the table's room";
+            EXPECT_TRUE(list.ListItems.empty());
+        }
+    }
+}
+
 class FindCommandFileTest : public CommandTableTest {};
 
 TEST_F(FindCommandFileTest, MatchesModelNamesExactly) {

@@ -45,6 +45,14 @@ std::vector<uint8_t> EncodeShortReadRequest(uint8_t commandId, uint8_t length) {
     return frame;
 }
 
+ShortRequest FrameShortExchange(bool write, uint8_t commandId, uint8_t length,
+                                const uint8_t* buffer) {
+    ShortRequest request;
+    if (length > 0 && buffer == nullptr) return request;
+    request.size = EncodeShortFrame(write, commandId, length, buffer, request.bytes);
+    return request;
+}
+
 size_t EncodeMbFrame(bool write, uint8_t commandId, size_t length, const uint8_t* data,
                      std::span<uint8_t> out) {
     if (length > kMaxMbLength) return 0;

@@ -7,6 +7,7 @@
 // An MB reply has the MB layout with bit 7 of byte 2 clear; it states its own length m.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -27,6 +28,7 @@ inline constexpr size_t kMaxMbLength = 32767;
 inline constexpr size_t kShortOverhead = 5;  // STX, id, length, checksum, ETX
 inline constexpr size_t kMbOverhead = 6;     // STX, id, length high, length low, checksum, ETX
 inline constexpr size_t kMbHeaderSize = 4;
+inline constexpr size_t kMaxShortFrameSize = kMaxShortLength + kShortOverhead;
 
 // XOR of the given bytes.
 uint8_t Checksum(std::span<const uint8_t> bytes);
@@ -41,6 +43,18 @@ size_t EncodeShortFrame(bool write, uint8_t commandId, size_t length, const uint
                         std::span<uint8_t> out);
 std::vector<uint8_t> EncodeShortFrame(bool write, uint8_t commandId, std::span<const uint8_t> data);
 std::vector<uint8_t> EncodeShortReadRequest(uint8_t commandId, uint8_t length);
+
+// The request of one short exchange, in a buffer that fits the longest.
+struct ShortRequest {
+    std::array<uint8_t, kMaxShortFrameSize> bytes{};
+    size_t size = 0;  // 0: the exchange cannot be framed
+};
+
+// Frames a short exchange whose data (a write) or reply (a read) is `buffer`. Size 0 when
+// `length` exceeds kMaxShortLength (bit 7 of the length byte marks a read, so the camera would
+// misread it) or `buffer` is missing for a nonzero length.
+ShortRequest FrameShortExchange(bool write, uint8_t commandId, uint8_t length,
+                                const uint8_t* buffer);
 
 // Encodes an MB request of `length` data bytes (a write's payload or a read's parameters) into
 // `out` (length+6 bytes) and returns its size, or 0 when `length` exceeds kMaxMbLength or `out`

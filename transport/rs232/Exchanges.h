@@ -1,4 +1,4 @@
-// The three kinds of transfer the RS-232 transport performs on an open port. Each returns 1 for
+// The two kinds of transfer the RS-232 transport performs on an open port. Each returns 1 for
 // success and 0 for failure; a failed transfer leaves the port open.
 #pragma once
 
@@ -13,13 +13,8 @@ namespace velterra::rs232 {
 int32_t ShortFrameExchange(RsPort& port, bool write, uint8_t commandId, uint8_t length,
                            uint8_t* buffer);
 
-// Unframed transfer of `count` bytes within 60 s; a count of 0 or less succeeds at once.
+// Unframed transfer of `count` bytes within 60 s; a count of 0 or less succeeds at once. It also
+// carries the MB exchange (see DirectChannel.h).
 int32_t DirectTransfer(RsPort& port, bool write, int32_t count, uint8_t* buffer);
-
-// One MB request, its acknowledge and, for a read, the checked reply: its length goes to
-// `replyLength` and its data to `readBuffer`, each when given, both untouched on failure.
-int32_t MbExchange(RsPort& port, bool write, uint8_t commandId, uint16_t writeLength,
-                   const uint8_t* writeData, uint16_t readLength, uint16_t* replyLength,
-                   uint8_t* readBuffer);
 
 }  // namespace velterra::rs232

@@ -2,7 +2,9 @@
 #include <memory>
 #include <new>
 
+#include "DirectChannel.h"
 #include "Exchanges.h"
+#include "MbExchange.h"
 #include "OpenPortList.h"
 #include "PollIntervals.h"
 #include "rsport.h"
@@ -67,12 +69,9 @@ int32_t RSC_ReadWritePort_MB(int32_t index, int32_t writeFlag, uint8_t commandId
                              uint16_t* replyLength, uint8_t* readBuffer) {
     velterra::rs232::RsPort* port = PortFor(index, kMbKernel);
     if (port == nullptr) return 0;
-    try {
-        return velterra::rs232::MbExchange(*port, writeFlag != 0, commandId, writeLength, writeData,
-                                           readLength, replyLength, readBuffer);
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
+    velterra::rs232::DirectChannel channel(*port);
+    return velterra::codec::ExchangeMb(channel, writeFlag != 0, commandId, writeLength, writeData,
+                                       readLength, replyLength, readBuffer);
 }
 
 int32_t RSC_CommandPort_MB(int32_t index, uint8_t commandId, uint16_t length, const uint8_t* data) {

@@ -26,15 +26,10 @@ bool WaitForInput(const RsPort& port, uint32_t pollMs) {
 
 int32_t ShortFrameExchange(RsPort& port, bool write, uint8_t commandId, uint8_t length,
                            uint8_t* buffer) {
-    // Bit 7 of the length byte marks a read: a longer frame cannot be told apart, so it is
-    // refused rather than sent as something the camera would misread.
-    if (length > codec::kMaxShortLength) return 0;
-    if (length > 0 && buffer == nullptr) return 0;
-
-    uint8_t request[codec::kMaxShortLength + codec::kShortOverhead];
-    const size_t size = codec::EncodeShortFrame(write, commandId, length, buffer, request);
-    if (size == 0) return 0;
-    if (port.Write(request, static_cast<int32_t>(size)) < static_cast<int32_t>(size)) return 0;
+    const codec::ShortRequest request = codec::FrameShortExchange(write, commandId, length, buffer);
+    if (request.size == 0) return 0;
+    const auto size = static_cast<int32_t>(request.size);
+    if (port.Write(request.bytes.data(), size) < size) return 0;
     platform::SleepMs(kSettleMs);
 
     WaitForInput(port, AcknowledgePollMs(commandId));
@@ -46,7 +41,7 @@ int32_t ShortFrameExchange(RsPort& port, bool write, uint8_t commandId, uint8_t 
 
     if (!WaitForInput(port, ReplyPollMs())) return 0;
     const int32_t expected = length + static_cast<int32_t>(codec::kShortOverhead);
-    uint8_t reply[codec::kMaxShortLength + codec::kShortOverhead];
+    uint8_t reply[codec::kMaxShortFrameSize];
     int32_t received = port.Read(reply, expected);
     // A reply still on its way is waited for (within the limit, counted from its first byte)
     // instead of being taken in part: a part would mix stale buffer bytes into the result and

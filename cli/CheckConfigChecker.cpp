@@ -49,6 +49,16 @@ void ConfigChecker::Report(const std::string& file, int line, const std::string&
     findings_.push_back({file, line, section, key, std::move(message)});
 }
 
+bool ConfigChecker::LoadFile(const std::string& file, IniFile& ini) {
+    ini = IniFile::Load(directory_ / file);
+    if (!ini.Exists()) {
+        Report(file, 0, "", "", kFileNotFound);
+        return false;
+    }
+    CheckFileShape(file, ini);
+    return true;
+}
+
 void ConfigChecker::CheckFileShape(const std::string& file, const IniFile& ini) {
     std::map<std::string, int> firstSections;
     for (const auto& section : ini.Sections()) {
@@ -100,12 +110,8 @@ void ConfigChecker::CheckEntriesBeyond(const std::string& file, const IniFile& i
 
 void ConfigChecker::CheckModelTable() {
     const std::string file = CoreText::kModelTableFile;
-    const IniFile table = IniFile::Load(directory_ / file);
-    if (!table.Exists()) {
-        Report(file, 0, "", "", kFileNotFound);
-        return;
-    }
-    CheckFileShape(file, table);
+    IniFile table;
+    if (!LoadFile(file, table)) return;
 
     using namespace ConfigKey;
     const int32_t count = table.GetInt(kBranchType, kMaxBranchTypeNum, 0);
@@ -206,12 +212,8 @@ void ConfigChecker::CheckModelInfo(const IniFile& table, int32_t entries) {
 
 void ConfigChecker::CheckNamedCommands() {
     const std::string file = CoreText::kNamedCommandFile;
-    const IniFile ini = IniFile::Load(directory_ / file);
-    if (!ini.Exists()) {
-        Report(file, 0, "", "", kFileNotFound);
-        return;
-    }
-    CheckFileShape(file, ini);
+    IniFile ini;
+    if (!LoadFile(file, ini)) return;
     for (const char* name : CommandName::kCalledByProgram) {
         if (ini.FindSection(name) == nullptr) Report(file, 0, name, "", kCalledSectionMissing);
     }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "CheckConfigText.h"
 #include "IniFile.h"
 
 // Finds what the configuration readers would accept without a word but a configuration author
@@ -32,6 +33,11 @@ class ConfigChecker {
     void CheckModelInfo(const IniFile& table, int32_t entries);
     void CheckModelFile(const std::string& name);
     void CheckBlock(const std::string& file, const IniFile& ini, int32_t index);
+    // A block or row entry: it must parse and name a section that exists (the name as cut to
+    // 63 characters); target receives that name. False when the entry leads nowhere.
+    bool CheckNamedEntry(const std::string& file, const IniFile& ini, const std::string& section,
+                         const std::string& key, const ConfigCheckText::NamedEntryTexts& texts,
+                         std::string& target);
     void CheckCommandSection(const std::string& file, const IniFile& ini,
                              const std::string& section);
     void CheckListItems(const std::string& file, const IniFile& ini, const std::string& section);
@@ -40,6 +46,9 @@ class ConfigChecker {
     void CheckNamedCommands();
     void CheckNamedCommand(const IniFile& ini, const IniFile::Section& section);
 
+    // Reads a file of the start-up directory and checks its shape; false (reported) when the
+    // file is missing.
+    bool LoadFile(const std::string& file, IniFile& ini);
     // Findings every INI file can have: repeated sections and keys, values past 127 characters.
     void CheckFileShape(const std::string& file, const IniFile& ini);
     void CheckLevelKey(const std::string& file, const IniFile& ini, const std::string& section,

@@ -50,26 +50,34 @@ void ConfigChecker::CheckModelFile(const std::string& name) {
     for (int32_t b = 0; b < walked; ++b) CheckBlock(name, ini, b);
 }
 
-void ConfigChecker::CheckBlock(const std::string& file, const IniFile& ini, int32_t index) {
-    const std::string key = std::to_string(index);
-    const IniFile::Entry* entry = ini.FindEntry(kOverview, key);
-    std::string section;
-    std::string display;
+bool ConfigChecker::CheckNamedEntry(const std::string& file, const IniFile& ini,
+                                    const std::string& section, const std::string& key,
+                                    const NamedEntryTexts& texts, std::string& target) {
+    const IniFile::Entry* entry = ini.FindEntry(section, key);
     if (entry == nullptr) {
-        Report(file, ini, kOverview, key, kBlockEntryMissing);
-        return;
+        Report(file, ini, section, key, texts.missing);
+        return false;
     }
-    if (!ParseNamedEntry(ProfileValueText(entry->value), section, display)) {
-        Report(file, entry->line, kOverview, key, kBlockEntryUnparsable);
-        return;
+    std::string display;
+    if (!ParseNamedEntry(ProfileValueText(entry->value), target, display)) {
+        Report(file, entry->line, section, key, texts.unparsable);
+        return false;
     }
-    if (section.size() > kTableTextChars)
-        Report(file, entry->line, kOverview, key, NameCut("section name"));
+    if (target.size() > kTableTextChars)
+        Report(file, entry->line, section, key, NameCut("section name"));
     if (display.size() > kTableTextChars)
-        Report(file, entry->line, kOverview, key, NameCut("display name"));
-    section = Cut(section);
-    if (ini.FindSection(section) == nullptr) {
-        Report(file, entry->line, kOverview, key, kBlockSectionMissing);
+        Report(file, entry->line, section, key, NameCut("display name"));
+    target = Cut(target);
+    if (ini.FindSection(target) == nullptr) {
+        Report(file, entry->line, section, key, texts.sectionMissing);
+        return false;
+    }
+    return true;
+}
+
+void ConfigChecker::CheckBlock(const std::string& file, const IniFile& ini, int32_t index) {
+    std::string section;
+    if (!CheckNamedEntry(file, ini, kOverview, std::to_string(index), kBlockEntry, section)) {
         return;
     }
     const int32_t rows = ini.GetInt(section, kMaxRowInfoNum, 0);
@@ -80,25 +88,8 @@ void ConfigChecker::CheckBlock(const std::string& file, const IniFile& ini, int3
     CheckEntriesBeyond(file, ini, section, rows, kMaxRowInfoNum);
     const int32_t walked = rows < kEntryWalkLimit ? rows : kEntryWalkLimit;
     for (int32_t r = 0; r < walked; ++r) {
-        const std::string rowKey = std::to_string(r);
-        const IniFile::Entry* row = ini.FindEntry(section, rowKey);
-        if (row == nullptr) {
-            Report(file, ini, section, rowKey, kRowEntryMissing);
-            continue;
-        }
         std::string rowSection;
-        std::string rowDisplay;
-        if (!ParseNamedEntry(ProfileValueText(row->value), rowSection, rowDisplay)) {
-            Report(file, row->line, section, rowKey, kRowEntryUnparsable);
-            continue;
-        }
-        if (rowSection.size() > kTableTextChars)
-            Report(file, row->line, section, rowKey, NameCut("section name"));
-        if (rowDisplay.size() > kTableTextChars)
-            Report(file, row->line, section, rowKey, NameCut("display name"));
-        rowSection = Cut(rowSection);
-        if (ini.FindSection(rowSection) == nullptr) {
-            Report(file, row->line, section, rowKey, kCommandSectionMissing);
+        if (!CheckNamedEntry(file, ini, section, std::to_string(r), kRowEntry, rowSection)) {
             continue;
         }
         // A command section shared by several rows is checked once.

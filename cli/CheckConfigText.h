@@ -118,6 +118,17 @@ inline constexpr const char* kRowEntryUnparsable =
     "[Unknown] without a command";
 inline constexpr const char* kCommandSectionMissing =
     "command section missing: every key takes its default";
+
+// What is said about a block entry and about a row entry.
+struct NamedEntryTexts {
+    const char* missing;
+    const char* unparsable;
+    const char* sectionMissing;
+};
+inline constexpr NamedEntryTexts kBlockEntry{kBlockEntryMissing, kBlockEntryUnparsable,
+                                             kBlockSectionMissing};
+inline constexpr NamedEntryTexts kRowEntry{kRowEntryMissing, kRowEntryUnparsable,
+                                           kCommandSectionMissing};
 inline std::string ListWithoutItems(int32_t count) {
     return "ListNum is " + N(count) + ": the list has no items";
 }

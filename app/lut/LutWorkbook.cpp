@@ -20,7 +20,7 @@ constexpr int kMaxTaps = 4;   // LUT columns C to F
 constexpr int kMaxNodeCount = 10;
 
 void Show(IUserInterface& ui, const char* text) {
-    ui.ShowMessage(text, MessageKind::Warning);
+    ui.ShowMessage(text, MessageKind::Plain);
 }
 
 std::string Format(const char* format, const std::string& file, const std::string& reason) {

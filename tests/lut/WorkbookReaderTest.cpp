@@ -57,6 +57,9 @@ TEST(WorkbookReaderFixedTexts, FirstCellMustBeOneOfTheTwoTextsExactly) {
     Worksheet number = MonoSheet(8, 1);
     number.SetNumber("A1", 1);
     EXPECT_EQ(Refusal(number), LutTexts::kInvalidFixedText);
+    // Workbook messages are plain boxes: text and an OK button, no icon.
+    Result r = Read(MonoSheet(8, 1, "Tavrin"));
+    EXPECT_THAT(r.ui.kinds, ElementsAre(MessageKind::Plain));
 }
 
 TEST(WorkbookReaderFixedTexts, ModeIsCaseInsensitiveButNotTrimmed) {

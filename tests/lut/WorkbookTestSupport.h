@@ -10,8 +10,12 @@
 // Keeps every message the core shows, in order.
 class RecordingUi : public IUserInterface {
   public:
-    void ShowMessage(const std::string& text, MessageKind) override { messages.push_back(text); }
+    void ShowMessage(const std::string& text, MessageKind kind) override {
+        messages.push_back(text);
+        kinds.push_back(kind);
+    }
     std::vector<std::string> messages;
+    std::vector<MessageKind> kinds;
 };
 
 inline std::filesystem::path WorkbookFixture(const std::string& name) {

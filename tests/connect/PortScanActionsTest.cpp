@@ -162,7 +162,7 @@ TEST_F(PortScanActionsTest, OpenAndCloseSelectedPortChangeTheRowButtonsAndCaptio
     // A port whose camera did not answer cannot be opened, not even by double-click.
     model.DoubleClickRow(model.RowOfSlot(kCom2));
     EXPECT_EQ(model.Buttons(), PortButtons{});
-    EXPECT_TRUE(CallsOn(kCom2, Kind::Open).size() == 1u);
+    EXPECT_EQ(CallsOn(kCom2, Kind::Open).size(), 1u);
     EXPECT_STREQ(model.CancelCaption(), "&Cancel");
 
     // Double-click on a free port that answered opens it.
@@ -229,18 +229,6 @@ TEST_F(PortScanActionsTest, ActionsOnPortsInTheWrongStateDoNothing) {
     model.ClickRow(-1);
     EXPECT_EQ(model.Accept(), Outcome::Stay);
     EXPECT_EQ(model.Data().SelectedSlot, -1);
-}
-
-TEST_F(PortScanActionsTest, OkRecordsTheConnectedPort) {
-    model.ScanPorts();
-    model.ClickRow(model.RowOfSlot(0));
-    model.OpenSelectedPort();
-    EXPECT_EQ(model.Accept(), Outcome::Ok);
-    const OpenCameraResult result = model.Result(Outcome::Ok);
-    EXPECT_TRUE(result.accepted);
-    EXPECT_EQ(result.slot, 0);
-    EXPECT_EQ(result.modelName, "Alpha");
-    EXPECT_FALSE(result.connectionClosed);
 }
 
 TEST_F(PortScanActionsTest, ArrowKeysMoveTheSelectionWithinTheList) {

@@ -1,10 +1,6 @@
 // Feeds arbitrary bytes to the settings-file loader of a document without a camera, which loads
 // the file's model from the sample configuration: no input may crash or overrun. Whatever was
 // loaded is stored again, and that file must load back to the same stored bytes.
-//
-// The core library is built without the fuzzer's instrumentation, so the settings-file sources
-// are compiled into this target itself; the archive members of the same files are never pulled
-// in.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,10 +8,10 @@
 #include <sstream>
 #include <string>
 
-#include "core/SettingsFileArchive.cpp"
-#include "core/SettingsFileLoad.cpp"
-#include "core/SettingsFileRecord.cpp"
-#include "core/SettingsFileStore.cpp"
+#include "core/CommandTable.h"
+#include "core/SettingsFile.h"
+#include "core/SettingsFileArchive.h"
+#include "core/VelterraDoc.h"
 
 namespace {
 

@@ -185,7 +185,7 @@ void CliSession::OnDocumentUpdate(int hint, const BlockArray*) {
     std::cerr << '[' << Timestamp() << "] " << doc_->MessageText << '\n';
 }
 
-void CliSession::ReportOpenFailure(int slot) const {
+void CliSession::ReportOpenFailure(int slot, uint32_t baudRate) const {
     const std::string name = PortSlot::Name(slot);
     std::string reason;
     if (PortSlot::TransportOf(slot) == PortSlot::kRs232) {
@@ -201,7 +201,7 @@ void CliSession::ReportOpenFailure(int slot) const {
             reason = path +
                      " is held by another program (a terminal, ModemManager, another "
                      "copy), or the baud rate " +
-                     std::to_string(baudRate_) + " is not supported";
+                     std::to_string(baudRate != 0 ? baudRate : baudRate_) + " is not supported";
         }
     } else {
         reason =

@@ -64,6 +64,9 @@ class CliSession : public IUserInterface, public IDocumentObserver {
 
     // Connection-log lines printed so far (each one a failed exchange).
     int LogLineCount() const { return logLines_; }
+    // Tells on standard error why the slot's port did not open (missing device, permission,
+    // held by another program, no clser library); baudRate 0 is the session's own rate.
+    void ReportOpenFailure(int slot, uint32_t baudRate = 0) const;
 
     void ShowMessage(const std::string& text, MessageKind kind) override;
     OpenCameraResult RunOpenCameraDialog(CVelterraDoc& doc) override;
@@ -71,7 +74,6 @@ class CliSession : public IUserInterface, public IDocumentObserver {
 
   private:
     bool LoadTableFailed();
-    void ReportOpenFailure(int slot) const;
     void WatchSignals();
     void ReleaseAfterSignal();
 

@@ -103,6 +103,20 @@ void PrintJson(const OpenCameraModel& model, const PortsOptions& options, bool c
     std::cout << out.dump(2) << '\n';
 }
 
+// The dialog shows only the row of a forced port that failed; the console says why when the
+// identification messages have not already done so.
+void ExplainForcedFailure(const CliSession& session, const OpenCameraModel& model) {
+    const int slot = model.SlotOfRow(0);
+    if (slot < 0) return;
+    const std::string status = model.Rows()[0].Status;
+    if (status == ConnectText::kFailed) {
+        session.ReportOpenFailure(slot, static_cast<uint32_t>(model.Data().BaudRate));
+    } else if (status == ConnectText::kUsedByOther) {
+        std::cerr << "velterra-cli: " << model.Rows()[0].Port
+                  << " is in use by another copy of the program\n";
+    }
+}
+
 int RunPorts(CliContext& context) {
     PortsOptions options;
     const auto& args = context.args;
@@ -155,6 +169,7 @@ int RunPorts(CliContext& context) {
     if (!accepted) return kCliExitFailed;  // the reason has been shown
 
     const bool connected = outcome == OpenCameraModel::Outcome::Ok;
+    if (forced && !connected) ExplainForcedFailure(session, model);
     if (options.json) {
         PrintJson(model, options, connected);
     } else {

@@ -131,6 +131,9 @@ TEST_F(PortsCommandTest, ForcedPortIsIdentifiedAloneAndFreedAtExit) {
     result = Ports("ports --force com3");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "Port  Status  Remote Device\nCOM3  Failed  None/Busy\n");
+    EXPECT_NE(result.err.find("cannot open COM3: " + missing_ + " does not exist"),
+              std::string::npos)
+        << result.err;
     EXPECT_EQ(registry->Owner(kCom3), PortRegistry::kFailed);
 
     // The sample clser.ini lists one card.
@@ -165,6 +168,7 @@ TEST_F(PortsCommandTest, PortConnectedByAnotherProcessIsLeftAlone) {
         EXPECT_EQ(result.out,
                   "Port  Status                 Remote Device\n"
                   "COM3  Used by other process\n");
+        EXPECT_EQ(result.err, "velterra-cli: COM3 is in use by another copy of the program\n");
         result = Ports("ports");
         EXPECT_EQ(result.status, 0);
         EXPECT_EQ(result.out,

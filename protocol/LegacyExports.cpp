@@ -24,8 +24,10 @@ constexpr int kTables = 2;
 constexpr int kHalfBlockBytes = 2 * kHalfBlockLength;
 
 void ShowPortFailure(const char* format, uint8_t commandId, int32_t portIndex) {
+    // The COM number of the highest index wraps instead of overflowing.
+    const auto comNumber = static_cast<int>(static_cast<uint32_t>(portIndex) + 1u);
     char text[128];
-    std::snprintf(text, sizeof text, format, static_cast<unsigned>(commandId), portIndex + 1);
+    std::snprintf(text, sizeof text, format, static_cast<unsigned>(commandId), comNumber);
     ShowLibraryMessage(text);
 }
 

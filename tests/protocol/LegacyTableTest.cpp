@@ -197,9 +197,13 @@ TEST_F(LegacyTable, FailedExchangesAreReportedWithTheCommandAndComNumber) {
     // Camera Link ports are named COM too; nothing is open on this one.
     WriteGoodFiles();
     EXPECT_EQ(Transfer(1, 0, 4), 0);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"Sending command 0xC6 to COM9 is failed!",
-                                                    "Reading command 0xC5 from COM9 is failed!",
-                                                    "Sending command 0xC6 to COM5 is failed!"}));
+    // The largest index has no COM number of its own; naming it must not overflow.
+    EXPECT_EQ(Transfer(0, kRs232, INT32_MAX), 0);
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{"Sending command 0xC6 to COM9 is failed!",
+                                        "Reading command 0xC5 from COM9 is failed!",
+                                        "Sending command 0xC6 to COM5 is failed!",
+                                        "Sending command 0xC7 to COM-2147483648 is failed!"}));
 }
 
 TEST_F(LegacyTable, UnreadableOrIncompleteFilesSendNothing) {

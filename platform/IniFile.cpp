@@ -91,11 +91,14 @@ int32_t ParseProfileInteger(std::string_view text) {
 }
 
 IniFile IniFile::Load(const std::filesystem::path& path) {
+    // Only regular files are configuration files: a directory, a FIFO or a device such as
+    // /dev/zero reads as a missing file instead of throwing or reading for ever.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return IniFile{};
     std::ifstream in(path, std::ios::binary);
     if (!in) return IniFile{};
     std::string text;
     try {
-        // A directory opens, but reading it throws; it reads as a missing file.
         text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     } catch (const std::ios_base::failure&) {
         return IniFile{};

@@ -118,6 +118,15 @@ TEST_F(IniProfileTest, MissingFileOrKeyGivesDefault) {
     EXPECT_EQ(Int("Nowhere", "TapsNum", 9), 9);
 }
 
+TEST(IniProfileSpecialFiles, DirectoriesAndDevicesReadAsMissingFiles) {
+    // /dev/zero never ends: reading it as a file would never return.
+    for (const char* path : {"/dev/zero", "/dev/null", "/tmp"}) {
+        EXPECT_EQ(ReadProfileString("Overview", "MenuDB", "fallback", path), "fallback") << path;
+        EXPECT_EQ(ReadProfileInt("Overview", "TapsNum", 7, path), 7) << path;
+        EXPECT_TRUE(ReadProfileSectionNames(path).empty()) << path;
+    }
+}
+
 TEST_F(IniProfileTest, IntegersReadAsTheWindowsReaderDoes) {
     Write(
         "[I]\n"

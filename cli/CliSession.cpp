@@ -11,6 +11,8 @@
 #include <iostream>
 
 #include "ComPortPath.h"
+#include "connect/AccessCode.h"
+#include "connect/ConnectTexts.h"
 #include "core/EngineTexts.h"
 #include "core/FormatText.h"
 #include "core/PortSlot.h"
@@ -40,6 +42,20 @@ bool ParseBaud(const std::string& text, uint32_t& baud) {
 }
 
 }  // namespace
+
+bool OperandsMissing(const PortCommandOptions& options, const std::string& usage,
+                     const std::string& problem) {
+    if (!options.operands.empty()) return false;
+    std::cerr << "velterra-cli: " << problem << "\nusage: velterra-cli [--dir DIR] [--baud N] "
+              << usage << '\n';
+    return true;
+}
+
+bool PasswordRefused(const std::optional<std::string>& password) {
+    if (!password || AccessCodeMatches(*password)) return false;
+    std::cerr << ConnectText::kIncorrectPassword << '\n';
+    return true;
+}
 
 bool ParsePortCommand(const CliContext& context, const std::string& usage,
                       const std::vector<std::string>& allowed, PortCommandOptions& options) {

@@ -34,6 +34,14 @@ struct PortCommandOptions {
 bool ParsePortCommand(const CliContext& context, const std::string& usage,
                       const std::vector<std::string>& allowed, PortCommandOptions& options);
 
+// True after printing the problem and the usage line when the command got no operands.
+bool OperandsMissing(const PortCommandOptions& options, const std::string& usage,
+                     const std::string& problem);
+
+// True after printing the Password dialog's message when a --password was given that does not
+// match the access code; the rows of the password level stay locked then.
+bool PasswordRefused(const std::optional<std::string>& password);
+
 // One run of a camera command as a full copy of the program: the shared port registry (its tags
 // written, this process's slots freed at the end, also on SIGINT and SIGTERM), a document on
 // the real protocol library, and the console as its user interface. Connection-log lines go

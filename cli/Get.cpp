@@ -2,8 +2,6 @@
 
 #include "CliSession.h"
 #include "ParameterRows.h"
-#include "connect/AccessCode.h"
-#include "connect/ConnectTexts.h"
 
 // velterra-cli get --port PORT [--password CODE] "Block/Row"...: reads the named parameters from
 // the camera and prints them as "Block/Row = value".
@@ -14,17 +12,9 @@ constexpr const char* kUsage = "get --port PORT [--password CODE] \"Block/Row\".
 int RunGet(CliContext& context) {
     PortCommandOptions options;
     if (!ParsePortCommand(context, kUsage, {"--password"}, options)) return kCliExitUsage;
-    if (options.operands.empty()) {
-        std::cerr << "velterra-cli: name at least one parameter\nusage: velterra-cli [--dir DIR] "
-                     "[--baud N] "
-                  << kUsage << '\n';
-        return kCliExitUsage;
-    }
+    if (OperandsMissing(options, kUsage, "name at least one parameter")) return kCliExitUsage;
+    if (PasswordRefused(options.password)) return kCliExitFailed;
     const bool access = options.password.has_value();
-    if (access && !AccessCodeMatches(*options.password)) {
-        std::cerr << ConnectText::kIncorrectPassword << '\n';
-        return kCliExitFailed;
-    }
 
     CliSession session(context);
     if (!session.Start()) return kCliExitUsage;

@@ -4,8 +4,6 @@
 #include "CliSession.h"
 #include "ParameterRows.h"
 #include "TableJson.h"
-#include "connect/AccessCode.h"
-#include "connect/ConnectTexts.h"
 
 // velterra-cli list --port PORT [--level basic|advanced|admin|all] [--json] [--password CODE]:
 // connects as "&Open Camera..." does (the model's table is loaded and every parameter read)
@@ -28,11 +26,8 @@ int RunList(CliContext& context) {
                   << "\nusage: velterra-cli [--dir DIR] [--baud N] " << kUsage << '\n';
         return kCliExitUsage;
     }
+    if (PasswordRefused(options.password)) return kCliExitFailed;
     const bool access = options.password.has_value();
-    if (access && !AccessCodeMatches(*options.password)) {
-        std::cerr << ConnectText::kIncorrectPassword << '\n';
-        return kCliExitFailed;
-    }
     if (*level == ParameterRows::kPasswordLevel && !access) {
         std::cerr << "velterra-cli: the admin level needs the access code (--password CODE)\n";
         return kCliExitFailed;

@@ -4,8 +4,6 @@
 #include "CliSession.h"
 #include "ParameterRows.h"
 #include "TableJson.h"
-#include "connect/AccessCode.h"
-#include "connect/ConnectTexts.h"
 #include "core/PortSlot.h"
 #include "core/SettingsFile.h"
 
@@ -106,11 +104,8 @@ int RunLoad(CliContext& context) {
         Usage("unknown level \"" + options.level + "\"");
         return kCliExitUsage;
     }
+    if (PasswordRefused(options.password)) return kCliExitFailed;
     const bool access = options.password.has_value();
-    if (access && !AccessCodeMatches(*options.password)) {
-        std::cerr << ConnectText::kIncorrectPassword << '\n';
-        return kCliExitFailed;
-    }
     if (*level == ParameterRows::kPasswordLevel && !access) {
         std::cerr << "velterra-cli: the admin level needs the access code (--password CODE)\n";
         return kCliExitFailed;

@@ -3,8 +3,6 @@
 #include "CliSession.h"
 #include "Clock.h"
 #include "ParameterRows.h"
-#include "connect/AccessCode.h"
-#include "connect/ConnectTexts.h"
 
 // velterra-cli set --port PORT [--password CODE] "Block/Row=VALUE"...: writes each value after
 // the parameter list's checks, reads it back and prints "Block/Row = value read back".
@@ -22,17 +20,10 @@ struct Assignment {
 int RunSet(CliContext& context) {
     PortCommandOptions options;
     if (!ParsePortCommand(context, kUsage, {"--password"}, options)) return kCliExitUsage;
-    if (options.operands.empty()) {
-        std::cerr << "velterra-cli: give at least one \"Block/Row=VALUE\"\nusage: velterra-cli "
-                     "[--dir DIR] [--baud N] "
-                  << kUsage << '\n';
+    if (OperandsMissing(options, kUsage, "give at least one \"Block/Row=VALUE\""))
         return kCliExitUsage;
-    }
+    if (PasswordRefused(options.password)) return kCliExitFailed;
     const bool access = options.password.has_value();
-    if (access && !AccessCodeMatches(*options.password)) {
-        std::cerr << ConnectText::kIncorrectPassword << '\n';
-        return kCliExitFailed;
-    }
 
     CliSession session(context);
     if (!session.Start()) return kCliExitUsage;

@@ -96,6 +96,9 @@ class CameraCommandsTest : public ::testing::Test {
             kCamsim,      "--dir",    VELTERRA_CONFIG_DIR,           "--model",
             "LS-4096M12", "--values", (dir_ / "values.ini").string()};
         argv.insert(argv.end(), extra.begin(), extra.end());
+        // The child truncates its output only once it runs: an old file would hand the previous
+        // camera's terminal to the next command.
+        fs::remove(dir_ / "camsim.out");
         camera_ = std::make_unique<Child>(argv, dir_ / "camsim.out", dir_ / "camsim.err");
         const auto deadline = Clock::now() + std::chrono::seconds(10);
         std::string path;

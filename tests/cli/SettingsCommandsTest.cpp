@@ -50,6 +50,7 @@ class SettingsCommands : public ::testing::Test {
     void StartCamera() {
         std::ofstream(dir_ / "values.ini") << "[Simulator]\n0xA6=2500\n0xA0=CC1\n0x44=line 7\n";
         const fs::path out = dir_ / "camsim.out";
+        fs::remove(out);  // an old file would hand the previous camera's terminal to the next step
         camera_ = fork();
         if (camera_ == 0) {
             const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);

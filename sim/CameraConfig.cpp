@@ -133,22 +133,22 @@ void CameraConfig::LoadParameters(const BlockArray& blocks) {
         for (const RowInfo& row : block.Rows) {
             if (!row.Command || FindParameter(row.Command->CommandID)) continue;
             const CommandInfo& command = *row.Command;
-            ParameterSpec spec;
-            spec.commandId = command.CommandID;
-            spec.name = row.DisplayName;
-            spec.length = command.CharLength;
-            spec.writable = command.EnableRW != 0;
+            ParameterDefinition definition;
+            definition.commandId = command.CommandID;
+            definition.name = row.DisplayName;
+            definition.length = command.CharLength;
+            definition.writable = command.EnableRW != 0;
             if (command.EnableList != 0) {
-                spec.kind = ParameterKind::kList;
-                spec.items = command.ListItems;
+                definition.kind = ParameterKind::kList;
+                definition.items = command.ListItems;
             } else if (command.PureTextValue != 0) {
-                spec.kind = ParameterKind::kText;
+                definition.kind = ParameterKind::kText;
             } else {
-                spec.kind = ParameterKind::kNumber;
-                spec.min = command.Min;
-                spec.max = command.Max;
+                definition.kind = ParameterKind::kNumber;
+                definition.min = command.Min;
+                definition.max = command.Max;
             }
-            parameters_.push_back(std::move(spec));
+            parameters_.push_back(std::move(definition));
         }
     }
 }
@@ -172,9 +172,9 @@ void CameraConfig::LoadCommands(const std::string& path) {
     }
 }
 
-const ParameterSpec* CameraConfig::FindParameter(uint8_t commandId) const {
-    for (const auto& spec : parameters_) {
-        if (spec.commandId == commandId) return &spec;
+const ParameterDefinition* CameraConfig::FindParameter(uint8_t commandId) const {
+    for (const auto& definition : parameters_) {
+        if (definition.commandId == commandId) return &definition;
     }
     return nullptr;
 }

@@ -14,7 +14,7 @@ namespace velterra::sim {
 
 enum class ParameterKind { kNumber, kText, kList };
 
-struct ParameterSpec {
+struct ParameterDefinition {
     uint8_t commandId = 0;
     std::string name;  // the row's display name
     ParameterKind kind = ParameterKind::kNumber;
@@ -47,8 +47,8 @@ class CameraConfig {
     uint16_t ActiveLength() const { return activeLength_; }
 
     // One entry per command id, in the order of the model command file (first row wins).
-    const std::vector<ParameterSpec>& Parameters() const { return parameters_; }
-    const ParameterSpec* FindParameter(uint8_t commandId) const;
+    const std::vector<ParameterDefinition>& Parameters() const { return parameters_; }
+    const ParameterDefinition* FindParameter(uint8_t commandId) const;
 
     const std::vector<NamedCommand>& Commands() const { return commands_; }
     const NamedCommand* FindCommand(uint8_t commandId) const;
@@ -68,7 +68,7 @@ class CameraConfig {
     int16_t bits_ = 8;
     int16_t taps_ = 1;
     uint16_t activeLength_ = 0;
-    std::vector<ParameterSpec> parameters_;
+    std::vector<ParameterDefinition> parameters_;
     std::vector<NamedCommand> commands_;
 };
 

@@ -14,16 +14,17 @@ namespace {
 
 constexpr const char* kValuesSection = "Simulator";
 
-std::vector<uint8_t> InitialBytes(const ParameterSpec& spec) {
-    switch (spec.kind) {
+std::vector<uint8_t> InitialBytes(const ParameterDefinition& definition) {
+    switch (definition.kind) {
         case ParameterKind::kNumber:
-            return NumberBytes(spec.min, spec.length);
+            return NumberBytes(definition.min, definition.length);
         case ParameterKind::kList:
-            return NumberBytes(spec.items.empty() ? 0 : spec.items.front().Value, spec.length);
+            return NumberBytes(definition.items.empty() ? 0 : definition.items.front().Value,
+                               definition.length);
         case ParameterKind::kText:
             break;
     }
-    return std::vector<uint8_t>(spec.length, 0);
+    return std::vector<uint8_t>(definition.length, 0);
 }
 
 // Largest number `length` bytes can carry.
@@ -83,9 +84,10 @@ uint32_t BytesNumber(std::span<const uint8_t> bytes) {
     return value;
 }
 
-void ParameterStore::Reset(const std::vector<ParameterSpec>& parameters) {
+void ParameterStore::Reset(const std::vector<ParameterDefinition>& parameters) {
     values_.clear();
-    for (const auto& spec : parameters) values_[spec.commandId] = Entry{&spec, InitialBytes(spec)};
+    for (const auto& definition : parameters)
+        values_[definition.commandId] = Entry{&definition, InitialBytes(definition)};
 }
 
 std::optional<std::vector<uint8_t>> ParameterStore::Value(uint8_t commandId) const {
@@ -97,20 +99,20 @@ std::optional<std::vector<uint8_t>> ParameterStore::Value(uint8_t commandId) con
 WriteRefusal ParameterStore::Write(uint8_t commandId, std::span<const uint8_t> data) {
     const auto it = values_.find(commandId);
     if (it == values_.end()) return WriteRefusal::kUnknown;
-    const ParameterSpec& spec = *it->second.spec;
-    if (!spec.writable) return WriteRefusal::kReadOnly;
-    if (data.size() != spec.length) return WriteRefusal::kWrongLength;
-    if (spec.kind == ParameterKind::kNumber) {
+    const ParameterDefinition& definition = *it->second.definition;
+    if (!definition.writable) return WriteRefusal::kReadOnly;
+    if (data.size() != definition.length) return WriteRefusal::kWrongLength;
+    if (definition.kind == ParameterKind::kNumber) {
         // Bytes beyond the fourth cannot be part of a number; they must be zero.
         const bool highBytesClear =
             std::all_of(data.begin() + std::min<std::size_t>(4, data.size()), data.end(),
                         [](uint8_t b) { return b == 0; });
         const uint32_t value = BytesNumber(data);
-        if (!highBytesClear || value < spec.min || value > spec.max) {
+        if (!highBytesClear || value < definition.min || value > definition.max) {
             return WriteRefusal::kOutOfRange;
         }
-    } else if (spec.kind == ParameterKind::kList && !spec.items.empty()) {
-        const bool known = std::any_of(spec.items.begin(), spec.items.end(),
+    } else if (definition.kind == ParameterKind::kList && !definition.items.empty()) {
+        const bool known = std::any_of(definition.items.begin(), definition.items.end(),
                                        [&](const ListItem& item) { return item.Value == data[0]; });
         if (!known) return WriteRefusal::kNoSuchItem;
     }
@@ -121,7 +123,7 @@ WriteRefusal ParameterStore::Write(uint8_t commandId, std::span<const uint8_t> d
 bool ParameterStore::Set(uint8_t commandId, std::span<const uint8_t> data) {
     const auto it = values_.find(commandId);
     if (it == values_.end()) return false;
-    std::vector<uint8_t> bytes(it->second.spec->length, 0);
+    std::vector<uint8_t> bytes(it->second.definition->length, 0);
     std::copy_n(data.begin(), std::min(data.size(), bytes.size()), bytes.begin());
     it->second.bytes = std::move(bytes);
     return true;
@@ -148,29 +150,30 @@ bool ParameterStore::ApplyValuesFile(const std::string& path, const std::string&
                 FormatText(text::kValueUnknownId, unsigned{commandId}, model.c_str()));
             continue;
         }
-        const ParameterSpec& spec = *it->second.spec;
+        const ParameterDefinition& definition = *it->second.definition;
         const std::string value = file.GetString(kValuesSection, entry.key, "");
-        if (spec.kind == ParameterKind::kText) {
+        if (definition.kind == ParameterKind::kText) {
             Set(commandId, std::span(reinterpret_cast<const uint8_t*>(value.data()), value.size()));
             continue;
         }
-        if (spec.kind == ParameterKind::kList) {
-            const auto item = std::find_if(spec.items.begin(), spec.items.end(),
+        if (definition.kind == ParameterKind::kList) {
+            const auto item = std::find_if(definition.items.begin(), definition.items.end(),
                                            [&](const ListItem& i) { return i.Text == value; });
-            if (item != spec.items.end()) {
-                Set(commandId, NumberBytes(item->Value, spec.length));
+            if (item != definition.items.end()) {
+                Set(commandId, NumberBytes(item->Value, definition.length));
                 continue;
             }
         }
         uint64_t number = 0;
         if (value.empty() || !ParseWholeNumber(value, number) ||
-            number > LargestNumber(spec.length)) {
-            problems.push_back(FormatText(
-                spec.kind == ParameterKind::kList ? text::kValueBadItem : text::kValueBadNumber,
-                value.c_str(), unsigned{commandId}, int{spec.length}));
+            number > LargestNumber(definition.length)) {
+            problems.push_back(
+                FormatText(definition.kind == ParameterKind::kList ? text::kValueBadItem
+                                                                   : text::kValueBadNumber,
+                           value.c_str(), unsigned{commandId}, int{definition.length}));
             continue;
         }
-        Set(commandId, NumberBytes(static_cast<uint32_t>(number), spec.length));
+        Set(commandId, NumberBytes(static_cast<uint32_t>(number), definition.length));
     }
     return true;
 }

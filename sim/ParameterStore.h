@@ -20,7 +20,7 @@ const char* RefusalText(WriteRefusal refusal);
 class ParameterStore {
   public:
     // Initial values: the minimum of a number, the first item of a list, an empty text.
-    void Reset(const std::vector<ParameterSpec>& parameters);
+    void Reset(const std::vector<ParameterDefinition>& parameters);
 
     bool Has(uint8_t commandId) const { return values_.count(commandId) != 0; }
     std::optional<std::vector<uint8_t>> Value(uint8_t commandId) const;
@@ -38,7 +38,7 @@ class ParameterStore {
 
   private:
     struct Entry {
-        const ParameterSpec* spec = nullptr;
+        const ParameterDefinition* definition = nullptr;
         std::vector<uint8_t> bytes;
     };
     std::map<uint8_t, Entry> values_;

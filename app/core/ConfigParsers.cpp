@@ -111,6 +111,12 @@ int32_t AtolText(std::string_view text) {
     return static_cast<int32_t>(value);
 }
 
+uint32_t ValueTextNumber(std::string_view text) {
+    const int64_t value = ScanDecimal(text).value;
+    if (value < 0) return static_cast<uint32_t>(AtolText(text));  // as atol: down to -2^31
+    return value > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(value);
+}
+
 NumberText ReadNumberText(std::string_view text) {
     if (text.size() > 2 && text[0] == '0' && text[1] == 'x') {
         return ReadHexAfterPrefix(text.substr(2));

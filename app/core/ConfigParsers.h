@@ -27,6 +27,11 @@ inline uint32_t ParseNumberText(std::string_view text) {
 // atol with a 32-bit long: blanks, sign, digits; clamped to the 32-bit signed range.
 int32_t AtolText(std::string_view text);
 
+// The 32-bit value of a parameter's value text, read as atol reads it (blanks, sign, leading
+// digits) but keeping values from 2^31 up to 2^32 - 1: the document writes value texts with
+// "%u", and a 32-bit atol would turn every 4-byte value above 2147483647 into 2147483647.
+uint32_t ValueTextNumber(std::string_view text);
+
 std::string LowerCase(std::string_view text);
 
 // Access level of a yes/no or level value: "true" 1, "admin" 2, else the leading number as

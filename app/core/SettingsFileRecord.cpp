@@ -11,24 +11,6 @@ namespace {
 // Numbers go on the wire and into files with at most 4 bytes.
 constexpr std::size_t kNumberBytes = 4;
 
-// The 32-bit value of a number's text, read as atol reads it (blanks, sign, leading digits) but
-// keeping values from 2^31 up to 2^32 - 1: value texts are written with "%u", and a 32-bit atol
-// would store every 4-byte value above 2147483647 as 2147483647.
-uint32_t NumberOfValueText(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    uint64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = std::min<uint64_t>(value * 10 + static_cast<uint64_t>(text[i] - '0'), 1ull << 32);
-    }
-    if (negative) {
-        return static_cast<uint32_t>(AtolText(text));  // as atol: down to -2^31
-    }
-    return value > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(value);
-}
-
 }  // namespace
 
 RecordRead ReadSettingsRecord(SettingsFileArchive& archive, SettingsRecord& record,
@@ -68,7 +50,7 @@ std::optional<std::vector<uint8_t>> EncodeSettingsRecord(const CommandInfo& comm
         return bytes;
     }
     // "[N/A]" and other texts without leading digits read as 0.
-    const uint32_t value = NumberOfValueText(command.ValueText);
+    const uint32_t value = ValueTextNumber(command.ValueText);
     for (std::size_t i = 0; i < n; ++i) {
         bytes.push_back(i < kNumberBytes ? static_cast<uint8_t>(value >> (8 * i)) : uint8_t{0});
     }

@@ -119,7 +119,7 @@ int CVelterraDoc::WriteValue(BlockInfo& block, RowInfo& row, const std::string& 
         command.ValueText = TextOfBytes(data, command.CharLength);
         return 1;
     }
-    const auto value = static_cast<uint32_t>(AtolText(text));
+    const uint32_t value = ValueTextNumber(text);
     for (std::size_t i = 0; i < std::min<std::size_t>(command.CharLength, 4); ++i) {
         data[i] = static_cast<uint8_t>(value >> (8 * i));
     }

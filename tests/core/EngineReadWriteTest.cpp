@@ -50,6 +50,22 @@ TEST_F(ReadWriteTest, NumberWriteSendsLowBytesAndShowsTheGivenValue) {
     EXPECT_EQ(Command(0).ValueText, "4294967295");
 }
 
+TEST_F(ReadWriteTest, FourByteValuesAboveTheSignedRangeAreWrittenWhole) {
+    Table({});
+    doc.Blocks[0].Rows.push_back(Row("Counter", Number(0x13, 4, 0, 0xFFFFFFFF)));
+    doc.Blocks[0].RowCount = 1;
+    // The document shows such values with "%u"; writing its own text back must keep them.
+    EXPECT_EQ(doc.WriteParameter(0, 0, "3000000000"), 1);
+    EXPECT_EQ(camera.Calls().back().data, (Bytes{0x00, 0x5E, 0xD0, 0xB2}));
+    EXPECT_EQ(Command(0).ValueText, "3000000000");
+    EXPECT_EQ(doc.WriteParameter(0, 0, "4294967295"), 1);
+    EXPECT_EQ(camera.Calls().back().data, (Bytes{0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(doc.WriteParameter(0, 0, "99999999999"), 1);  // beyond 32 bits: the largest
+    EXPECT_EQ(camera.Calls().back().data, (Bytes{0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(doc.WriteParameter(0, 0, "-5"), 1);
+    EXPECT_EQ(camera.Calls().back().data, (Bytes{0xFB, 0xFF, 0xFF, 0xFF}));
+}
+
 TEST_F(ReadWriteTest, NumberReadIsLittleEndianAndOutOfRangeShowsNotAvailableWhenWritable) {
     std::vector<RowInfo> rows;
     rows.push_back(Row("Two bytes", Number(0x10, 2, 0, 0xFFFF)));

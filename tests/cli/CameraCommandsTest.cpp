@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "CliRun.h"
+#include "ScratchCameraTest.h"
 #include "connect/AccessCode.h"
 #include "connect/PortRegistry.h"
 
@@ -71,21 +72,12 @@ class Child {
     bool waited_ = false;
 };
 
-class CameraCommandsTest : public ::testing::Test {
+class CameraCommandsTest : public ScratchCameraTest {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/velterra_camcmd_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        registryName_ = "/velterra-cli-test-" + std::to_string(getpid());
-        PortRegistry::Unlink(registryName_);
-        setenv(PortRegistry::kNameVariable, registryName_.c_str(), 1);
-    }
+    CameraCommandsTest() : ScratchCameraTest("camcmd") {}
     void TearDown() override {
         StopCamera();
-        PortRegistry::Unlink(registryName_);
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
+        ScratchCameraTest::TearDown();
     }
 
     // Starts the sample 4-tap camera with the given extra options; COM1 points at it.
@@ -126,8 +118,6 @@ class CameraCommandsTest : public ::testing::Test {
     }
     std::unique_ptr<PortRegistry> Registry() { return PortRegistry::Open(registryName_); }
 
-    fs::path dir_;
-    std::string registryName_;
     std::unique_ptr<Child> camera_;
 };
 

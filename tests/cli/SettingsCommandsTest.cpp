@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "CliRun.h"
+#include "ScratchCameraTest.h"
 #include "connect/PortRegistry.h"
 
 namespace {
@@ -29,21 +30,12 @@ std::string B(std::initializer_list<int> bytes) {
     return s;
 }
 
-class SettingsCommands : public ::testing::Test {
+class SettingsCommands : public ScratchCameraTest {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/velterra_vltcli_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        registryName_ = "/velterra-vlt-test-" + std::to_string(getpid());
-        PortRegistry::Unlink(registryName_);
-        setenv(PortRegistry::kNameVariable, registryName_.c_str(), 1);
-    }
+    SettingsCommands() : ScratchCameraTest("vltcli") {}
     void TearDown() override {
         StopCamera();
-        PortRegistry::Unlink(registryName_);
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
+        ScratchCameraTest::TearDown();
     }
 
     // The sample 4-tap camera with a few values of its own; COM1 points at it.
@@ -96,8 +88,6 @@ class SettingsCommands : public ::testing::Test {
             .out;
     }
 
-    fs::path dir_;
-    std::string registryName_;
     pid_t camera_ = -1;
 };
 

@@ -124,7 +124,7 @@ TEST(CheckConfig, OneFaultGivesOneFinding) {
          "LS8160.ini:4: [Overview]: the file fails to load: ActiveLength 8162 is not a multiple "
          "of TapsNum 4"},
         {"CAM_VL.ini", "VL4T5500-8160=2", "VL4T5500-8160=2\nVLX-8K-NEW=7",
-         "CAM_VL.ini:22: [Model_Info_DB] VLX-8K-NEW: points at Branch_Type entry 7"},
+         "CAM_VL.ini:25: [Model_Info_DB] VLX-8K-NEW: points at Branch_Type entry 7"},
         {"Command.ini", "CommandID=0xC5\nBytes=0x80", "CommandID=0xC5\nBytes=0",
          "Command.ini:32: [FPNPRNURead] Bytes: the read flag (0x80) must be set"},
     };

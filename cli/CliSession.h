@@ -18,8 +18,6 @@
 inline constexpr int kCliExitOk = 0;
 inline constexpr int kCliExitFailed = 1;
 inline constexpr int kCliExitUsage = 64;
-// The options before the command that the camera commands take.
-inline constexpr const char* kCliGlobalUsage = "[--dir DIR] [--baud N] [--kernel auto|0|1]";
 
 // The options of the camera commands: --port PORT, --level, --json, --password and the
 // remaining arguments.
@@ -55,8 +53,8 @@ class CliSession : public IUserInterface, public IDocumentObserver {
     CliSession(const CliSession&) = delete;
     CliSession& operator=(const CliSession&) = delete;
 
-    // Reads the global options (--baud N, --kernel auto|0|1), opens the registry and starts
-    // watching for interrupts. False after printing a usage problem.
+    // Reads the global options (--baud N), opens the registry and starts watching for
+    // interrupts. False after printing a usage problem.
     bool Start();
 
     CVelterraDoc& Doc() { return *doc_; }
@@ -92,7 +90,6 @@ class CliSession : public IUserInterface, public IDocumentObserver {
     std::unique_ptr<CVelterraDoc> doc_;
     std::unique_ptr<PortConnector> connector_;
     uint32_t baudRate_ = 9600;
-    velterra::KernelChoice kernel_ = velterra::KernelChoice::Auto;
     int pendingSlot_ = -1;
     int logLines_ = 0;
     bool watching_ = false;

@@ -27,7 +27,7 @@ struct LoadOptions {
 };
 
 bool Usage(const std::string& problem) {
-    std::cerr << "velterra-cli: " << problem << "\nusage: velterra-cli " << kCliGlobalUsage << " "
+    std::cerr << "velterra-cli: " << problem << "\nusage: velterra-cli [--dir DIR] [--baud N] "
               << kUsage << '\n';
     return false;
 }

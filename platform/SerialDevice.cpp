@@ -151,6 +151,12 @@ int32_t SerialDevice::Read(uint8_t* buffer, int32_t count) {
     return got > 0 ? static_cast<int32_t>(got) : 0;
 }
 
+int32_t SerialDevice::DiscardInput() {
+    const int32_t waiting = BytesWaiting();
+    if (waiting > 0) tcflush(fd_, TCIFLUSH);
+    return waiting;
+}
+
 int32_t SerialDevice::Write(const uint8_t* buffer, int32_t count) {
     if (fd_ < 0 || buffer == nullptr) return 0;
     int32_t written = 0;

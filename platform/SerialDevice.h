@@ -40,6 +40,8 @@ class SerialDevice {
     // Writes one byte per call; a byte that cannot go out within 1000 ms ends the write. Returns
     // the bytes written before that.
     int32_t Write(const uint8_t* buffer, int32_t count);
+    // Throws away what the input queue holds; returns how many bytes that was. Never waits.
+    int32_t DiscardInput();
 
     // Whether the terminal layer supports the baud rate.
     static bool IsSupportedBaud(uint32_t baudRate);

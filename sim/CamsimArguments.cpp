@@ -20,6 +20,19 @@ bool ParseWhole(const std::string& text, long long low, long long high, long lon
     return true;
 }
 
+// A command id, decimal or "0x" hexadecimal, 0 to 255.
+bool ParseCommandId(const std::string& text, int& value) {
+    const bool hex = text.size() > 2 && (text.rfind("0x", 0) == 0 || text.rfind("0X", 0) == 0);
+    const std::string digits = hex ? text.substr(2) : text;
+    if (digits.empty() || digits.find_first_of("+- ") != std::string::npos) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long parsed = std::strtol(digits.c_str(), &end, hex ? 16 : 10);
+    if (errno != 0 || *end != '\0' || parsed < 0 || parsed > 255) return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
 bool ParseRate(const std::string& text, double& value) {
     if (text.empty()) return false;
     errno = 0;
@@ -80,6 +93,9 @@ bool ParseCamsimArguments(const std::vector<std::string>& args, CamsimArguments&
             {"--nak-rate", {rate(o.nakRate), "a rate from 0 to 1"}},
             {"--drop-rate", {rate(o.dropRate), "a rate from 0 to 1"}},
             {"--garbage-rate", {rate(o.garbageRate), "a rate from 0 to 1"}},
+            {"--fault-id",
+             {[&](const std::string& v) { return ParseCommandId(v, o.faultCommandId); },
+              "a command id from 0 to 0xFF"}},
         };
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];

@@ -12,6 +12,7 @@ inline constexpr const char* kCamsimUsage =
     "usage: velterra-camsim [--dir DIR] --model NAME [--kernel 0|1] [--link PATH] [--log FILE]\n"
     "                       [--seed N] [--values FILE] [--busy-ms N] [--nak-rate R]\n"
     "                       [--drop-rate R] [--garbage-rate R] [--delay-ms N] [--unplug-after N]\n"
+    "                       [--fault-id 0xNN]\n"
     "\n"
     "Serves a simulated camera of model NAME, described by the configuration in DIR (default:\n"
     "the current folder), on a new pseudo-terminal. The first line of output is the terminal's\n"
@@ -26,7 +27,8 @@ inline constexpr const char* kCamsimUsage =
     "  --garbage-rate R    share of frames answered with random bytes\n"
     "  --seed N            seed of the fault generator (default 1)\n"
     "  --delay-ms N        answer every frame N ms late\n"
-    "  --unplug-after N    close the terminal after N frames, as a pulled cable\n";
+    "  --unplug-after N    close the terminal after N frames, as a pulled cable\n"
+    "  --fault-id 0xNN     faults and --delay-ms hit only frames of this command id\n";
 
 struct CamsimArguments {
     SimulatorOptions options;

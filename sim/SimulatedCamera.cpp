@@ -368,7 +368,7 @@ void SimulatedCamera::HandleMalformed(ReaderEvent& event) {
     record.bytes = std::move(event.raw);
     record.outcome = "NAK (" + event.problem + ")";
     record.answer = {codec::kNak};
-    Answer(record);
+    Answer(record, options_.faultCommandId < 0);
     Record(std::move(record));
 }
 
@@ -377,12 +377,13 @@ void SimulatedCamera::HandleFrame(const Frame& frame) {
     record.kind = FrameRecord::Kind::kFrame;
     record.frame = frame;
     Reply reply;
+    const bool targeted = options_.faultCommandId < 0 || frame.commandId == options_.faultCommandId;
     {
         std::lock_guard lock(mutex_);
         if (busy_) {
             reply.outcome = "no answer (busy)";
         } else {
-            switch (faults_->Draw()) {
+            switch (targeted ? faults_->Draw() : Fault::kNone) {
                 case Fault::kNak:
                     reply.bytes = {codec::kNak};
                     reply.outcome = "NAK (fault)";
@@ -406,7 +407,7 @@ void SimulatedCamera::HandleFrame(const Frame& frame) {
     }
     record.answer = reply.bytes;
     record.outcome = reply.outcome;
-    Answer(record);
+    Answer(record, targeted);
     const auto now = Clock::now();
     if (reply.then == Reply::Then::kBusy) {
         std::lock_guard lock(mutex_);
@@ -420,9 +421,10 @@ void SimulatedCamera::HandleFrame(const Frame& frame) {
     Record(std::move(record));
 }
 
-void SimulatedCamera::Answer(FrameRecord& record) {
+void SimulatedCamera::Answer(FrameRecord& record, bool delayed) {
     if (record.answer.empty()) return;
-    if (options_.delayMs > 0 && !Pause(std::chrono::milliseconds(options_.delayMs))) return;
+    if (delayed && options_.delayMs > 0 && !Pause(std::chrono::milliseconds(options_.delayMs)))
+        return;
     const std::size_t sent = pty_.Write(record.answer, stop_, kWritePatience);
     if (sent < record.answer.size()) {
         record.outcome += FormatText(", only %zu of %zu bytes taken", sent, record.answer.size());

@@ -137,7 +137,8 @@ class SimulatedCamera {
     void Unplug();
     void HandleFrame(const Frame& frame);
     void HandleMalformed(ReaderEvent& event);
-    void Answer(FrameRecord& record);
+    // Sends the answer, after --delay-ms when `delayed`.
+    void Answer(FrameRecord& record, bool delayed = true);
     // Stamps, logs and keeps a record; counts frames. Takes mutex_.
     void Record(FrameRecord record);
     void RecordEvent(std::string outcome);

@@ -28,6 +28,9 @@ struct SimulatorOptions {
     double garbageRate = 0.0;  // random bytes (never starting with ACK) instead of the answer
     // Every answer goes out this late.
     int delayMs = 0;
+    // When 0 to 255: the faults and the delay hit only frames of this command id, so one
+    // parameter misbehaves while the others answer.
+    int faultCommandId = -1;
     // After this many frames (well-formed or not) the pseudo-terminal closes, as a pulled
     // cable would; 0 never.
     int unplugAfter = 0;

@@ -33,6 +33,10 @@ TEST_F(RsPortTest, AnythingButAckFailsTheExchange) {
         EXPECT_EQ(RSC_ReadWritePort(kIndex, 0, 0x21, 2, buffer), 0) << int{answer};
         EXPECT_EQ(buffer[0], 0x11);
         EXPECT_EQ(buffer[1], 0x22);
+        // The refused reply's bytes are not taken for the next exchange's answer.
+        camera.Script({Step::AfterShortFrame().Ack().Send(ShortReply(0x21, {3, 4}))});
+        EXPECT_EQ(RSC_ReadWritePort(kIndex, 0, 0x21, 2, buffer), 1) << int{answer};
+        EXPECT_EQ(Bytes(buffer, buffer + 2), (Bytes{3, 4})) << int{answer};
         RSC_ClosePort(kIndex);
     }
 }

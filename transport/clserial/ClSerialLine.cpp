@@ -1,6 +1,7 @@
 #include "ClSerialLine.h"
 
 #include "Clock.h"
+#include "LineDrain.h"
 
 namespace velterra::clserial {
 
@@ -9,6 +10,9 @@ namespace {
 constexpr uint32_t kTransferTimeoutMs = 60000;
 constexpr uint32_t kWritePieceLimit = 2040;
 constexpr uint32_t kPauseAfterCallMs = 10;
+constexpr uint32_t kDiscardPiece = 256;
+// Bounds one discard on a library that keeps reporting bytes.
+constexpr int kDiscardCalls = 64;
 
 }  // namespace
 
@@ -29,6 +33,26 @@ bool ClSerialLine::WriteOnce(const uint8_t* data, uint32_t count, uint32_t timeo
 
 bool ClSerialLine::ReadOnce(uint8_t* data, uint32_t count, uint32_t timeoutMs) {
     return Call(false, data, count, timeoutMs) == count;
+}
+
+int32_t ClSerialLine::Discard() {
+    uint8_t scratch[kDiscardPiece];
+    int32_t dropped = 0;
+    for (int call = 0; call < kDiscardCalls; ++call) {
+        uint32_t moved = kDiscardPiece;
+        // A read that times out still reports what it took; only that count matters here. A
+        // failure that leaves the count as it was (or claims more) took nothing usable.
+        const int32_t result =
+            library_.serialRead(serialRef_, reinterpret_cast<int8_t*>(scratch), &moved, 0);
+        if (result != CL_ERR_NO_ERR && moved >= kDiscardPiece) moved = 0;
+        if (moved == 0 || moved > kDiscardPiece) break;
+        dropped += static_cast<int32_t>(moved);
+    }
+    return dropped;
+}
+
+void ClSerialLine::DrainAfterFailure() {
+    platform::DrainUntilQuiet([this] { return Discard(); });
 }
 
 bool ClSerialLine::Transfer(bool write, int32_t count, uint8_t* buffer) {

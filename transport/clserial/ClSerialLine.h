@@ -22,9 +22,15 @@ class ClSerialLine : public codec::UnframedChannel {
     // writes go out in calls of at most 2040 bytes, each call followed by a 10 ms pause.
     bool Transfer(bool write, int32_t count, uint8_t* buffer) override;
 
+    // Reads away, with a time-out of 0, what the library holds for this line now.
+    void DiscardInput() override { Discard(); }
+    void DrainAfterFailure() override;
+
   private:
     // One call moving up to `count` bytes; the count the library reports, or -1 on failure.
     int64_t Call(bool write, uint8_t* data, uint32_t count, uint32_t timeoutMs);
+    // The bytes DiscardInput dropped.
+    int32_t Discard();
 
     const ClserLibrary& library_;
     void* serialRef_;

@@ -13,7 +13,7 @@ namespace {
 
 int32_t Exchange(UnframedChannel& channel, bool write, uint8_t commandId, uint16_t writeLength,
                  const uint8_t* writeData, uint16_t readLength, uint16_t* replyLength,
-                 uint8_t* readBuffer) {
+                 uint8_t* readBuffer, bool& sent) {
     // Bit 15 of a length would land on the read flag; such a request cannot be framed.
     if (writeLength > kMaxMbLength) return 0;
     if (writeLength > 0 && writeData == nullptr) return 0;
@@ -22,6 +22,9 @@ int32_t Exchange(UnframedChannel& channel, bool write, uint8_t commandId, uint16
     std::vector<uint8_t> work(capacity + kMbOverhead);
     const size_t size = EncodeMbFrame(write, commandId, writeLength, writeData, work);
     if (size == 0) return 0;
+    // Nothing waiting can be the answer to this request; an earlier exchange left it.
+    channel.DiscardInput();
+    sent = true;
     if (!channel.Transfer(true, static_cast<int32_t>(size), work.data())) return 0;
 
     uint8_t answer = 0;
@@ -52,12 +55,17 @@ int32_t Exchange(UnframedChannel& channel, bool write, uint8_t commandId, uint16
 int32_t ExchangeMb(UnframedChannel& channel, bool write, uint8_t commandId, uint16_t writeLength,
                    const uint8_t* writeData, uint16_t readLength, uint16_t* replyLength,
                    uint8_t* readBuffer) {
+    bool sent = false;
+    int32_t result = 0;
     try {
-        return Exchange(channel, write, commandId, writeLength, writeData, readLength, replyLength,
-                        readBuffer);
+        result = Exchange(channel, write, commandId, writeLength, writeData, readLength,
+                          replyLength, readBuffer, sent);
     } catch (const std::bad_alloc&) {
-        return 0;
+        result = 0;
     }
+    // A refused reply may still be arriving: clear it away before the next exchange.
+    if (result == 0 && sent) channel.DrainAfterFailure();
+    return result;
 }
 
 }  // namespace velterra::codec

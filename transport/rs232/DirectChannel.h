@@ -16,6 +16,8 @@ class DirectChannel : public codec::UnframedChannel {
     bool Transfer(bool write, int32_t count, uint8_t* buffer) override {
         return DirectTransfer(port_, write, count, buffer) != 0;
     }
+    void DiscardInput() override { port_.DiscardInput(); }
+    void DrainAfterFailure() override { port_.DrainAfterFailure(); }
 
   private:
     RsPort& port_;

@@ -28,6 +28,11 @@ class RsPort {
     int32_t Write(const uint8_t* buffer, int32_t count) {
         return open_ ? device_.Write(buffer, count) : 0;
     }
+    // Drops what is waiting now (before a request, so nothing left from an earlier exchange is
+    // taken for its answer); returns the bytes dropped.
+    int32_t DiscardInput() { return open_ ? device_.DiscardInput() : 0; }
+    // After a failed exchange: drops the rest of the reply until the line falls silent.
+    void DrainAfterFailure();
 
   private:
     platform::SerialDevice device_;

@@ -22,12 +22,8 @@ bool WaitForInput(const RsPort& port, uint32_t pollMs) {
     return true;
 }
 
-}  // namespace
-
-int32_t ShortFrameExchange(RsPort& port, bool write, uint8_t commandId, uint8_t length,
-                           uint8_t* buffer) {
-    const codec::ShortRequest request = codec::FrameShortExchange(write, commandId, length, buffer);
-    if (request.size == 0) return 0;
+int32_t Exchange(RsPort& port, bool write, uint8_t commandId, uint8_t length, uint8_t* buffer,
+                 const codec::ShortRequest& request) {
     const auto size = static_cast<int32_t>(request.size);
     if (port.Write(request.bytes.data(), size) < size) return 0;
     platform::SleepMs(kSettleMs);
@@ -54,6 +50,19 @@ int32_t ShortFrameExchange(RsPort& port, bool write, uint8_t commandId, uint8_t 
     if (received < expected) return 0;
     std::copy_n(reply + 3, length, buffer);
     return 1;
+}
+
+}  // namespace
+
+int32_t ShortFrameExchange(RsPort& port, bool write, uint8_t commandId, uint8_t length,
+                           uint8_t* buffer) {
+    const codec::ShortRequest request = codec::FrameShortExchange(write, commandId, length, buffer);
+    if (request.size == 0) return 0;
+    // Whatever is waiting belongs to no request of ours; the answer to this one starts after it.
+    port.DiscardInput();
+    if (Exchange(port, write, commandId, length, buffer, request)) return 1;
+    port.DrainAfterFailure();
+    return 0;
 }
 
 }  // namespace velterra::rs232

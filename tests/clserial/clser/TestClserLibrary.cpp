@@ -3,7 +3,8 @@
 //
 // Two serial lines (index 0 and 1) without a camera behind them: what the transport writes is
 // kept, reads are served from bytes the test feeds in beforehand (TestClser_Feed) and end at
-// once with a time-out when too few are there. Every call is appended to the file named by
+// once with a time-out when too few are there (a read with time-out 0 sees only what was fed
+// before the last write). Every call is appended to the file named by
 // VELTERRA_TESTCLSER_LOG as one line ("full write 0 7 400": flavour, call, serial index, byte
 // count, time-out). VELTERRA_TESTCLSER_REFUSE_BAUD=<code> makes clSetBaudRate refuse that code;
 // VELTERRA_TESTCLSER_READ_PIECE=<k> makes reads succeed with at most k bytes per call, as a
@@ -29,6 +30,9 @@ struct Line {
     unsigned char input[kCapacity];
     unsigned inputLength;
     unsigned inputPosition;
+    // Input fed before the last write. Bytes fed later are the answer still on its way: a read
+    // with a time-out of 0 does not see them yet, a read that waits does.
+    unsigned arrivedLength;
     unsigned char output[kCapacity];
     unsigned outputLength;
 };
@@ -99,6 +103,7 @@ TESTCLSER_API int32_t clSerialWrite(void* serialRef, int8_t* buffer, uint32_t* n
     const unsigned count = *numBytes < room ? *numBytes : room;
     std::memcpy(line->output + line->outputLength, buffer, count);
     line->outputLength += count;
+    line->arrivedLength = line->inputLength;
     *numBytes = count;
     return CL_ERR_NO_ERR;
 }
@@ -109,7 +114,8 @@ TESTCLSER_API int32_t clSerialRead(void* serialRef, int8_t* buffer, uint32_t* nu
     Line* line = LineOf(serialRef);
     if (line == nullptr || numBytes == nullptr) return CL_ERR_INVALID_REFERENCE;
     Log("read", line->index, *numBytes, timeoutMs);
-    const unsigned available = line->inputLength - line->inputPosition;
+    const unsigned end = timeoutMs == 0 ? line->arrivedLength : line->inputLength;
+    const unsigned available = end > line->inputPosition ? end - line->inputPosition : 0;
     unsigned count = *numBytes < available ? *numBytes : available;
     const unsigned long piece = EnvNumber("VELTERRA_TESTCLSER_READ_PIECE");
     if (piece > 0 && count > piece) count = static_cast<unsigned>(piece);

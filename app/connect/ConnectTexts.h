@@ -14,6 +14,15 @@ inline constexpr const char* kNoCommandFile =
 
 inline constexpr const char* kIncorrectPassword = "Incorrect password!";
 
+// The Pixel Set dialog.
+inline constexpr const char* kPixelSetTitle = "Pixel Set";
+inline constexpr const char* kFpnRadio = "FPN";
+inline constexpr const char* kPrnuRadio = "PRNU";
+inline constexpr const char* kPixelNumberLabel = "Set Pixel Number (0-based)";
+inline constexpr const char* kPixelValueLabel = "Set Value (0-based)";
+inline constexpr const char* kSetButton = "Set";
+inline constexpr const char* kCheckPixelNumber = "Please Check Input pixel numer";
+
 // The Open Camera dialog.
 inline constexpr const char* kOpenCameraTitle = "Open Camera";
 inline constexpr const char* kPortColumn = "Port";

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "OnePixelRequest.h"
+
 class CVelterraDoc;
 
 // How the core reaches the user. The window implements it with widgets; the console tool and
@@ -37,6 +39,9 @@ class IUserInterface {
     virtual void RepaintLamp() {}
     // Runs the Open Camera dialog modally for the document; a default result is a cancel.
     virtual OpenCameraResult RunOpenCameraDialog(CVelterraDoc& /*doc*/) { return {}; }
+    // Runs the Pixel Set dialog modally on the program's one-pixel request; true when it ends
+    // with OK. A default result is a cancel.
+    virtual bool RunPixelSetDialog(velterra::OnePixelRequest& /*request*/) { return false; }
     // The three command menus of the main frame.
     virtual void ResetCommandMenus() {}
     virtual void LoadBasicCommands(const std::string& /*menuDatabase*/) {}

@@ -18,7 +18,16 @@ namespace enginetest {
 using Bytes = std::vector<uint8_t>;
 
 struct Call {
-    enum class Kind { Open, Close, ReadWrite, ReadWrite2, Command };
+    enum class Kind {
+        Open,
+        Close,
+        ReadWrite,
+        ReadWrite2,
+        Command,
+        Command2,
+        LegacyTable,
+        OnePixel
+    };
     Kind kind = Kind::Open;
     int32_t type = 0;
     int32_t index = 0;
@@ -27,6 +36,7 @@ struct Call {
     uint32_t length = 0;  // bytes written or asked for
     Bytes data;           // bytes written
     uint32_t baud = 0;
+    std::vector<std::string> files;  // legacy table transfer: FPN file, PRNU file
 };
 
 inline Call MakeCall(Call::Kind kind, int32_t type, int32_t index, int32_t write = 0,
@@ -52,6 +62,7 @@ class ScriptedCamera {
     std::deque<int32_t> commandResults;
     std::deque<int32_t> writeResults;
     int32_t commandResult = 1;  // when commandResults is empty
+    int32_t legacyResult = 1;   // legacy table transfer and one-pixel write
     // Runs inside every call, before it answers (while the caller holds its locks).
     std::function<void(const Call&)> duringCall;
 
@@ -112,6 +123,28 @@ class ScriptedCamera {
                 return result;
             }
             return commandResult;
+        };
+        api.CommandPort2 = [this](int32_t type, int32_t index, uint8_t command, uint16_t length,
+                                  const uint8_t* data) {
+            Call call = MakeCall(Call::Kind::Command2, type, index, 1, command, length);
+            call.data.assign(data, data + length);
+            Record(call);
+            return Take(commandResults, commandResult);
+        };
+        api.TableReadWriteOld4T5500 = [this](int32_t type, int32_t index, int32_t write,
+                                             const char* const files[2]) {
+            Call call = MakeCall(Call::Kind::LegacyTable, type, index, write);
+            call.files = {files[0], files[1]};
+            Record(call);
+            return legacyResult;
+        };
+        api.OnePixelWriteOld4T5500 = [this](int32_t type, int32_t index, uint8_t kind,
+                                            uint16_t pixel, uint16_t value) {
+            Call call = MakeCall(Call::Kind::OnePixel, type, index, 1, 0xC9, 5);
+            call.data = {kind, static_cast<uint8_t>(pixel & 0xFF), static_cast<uint8_t>(pixel >> 8),
+                         static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>(value >> 8)};
+            Record(call);
+            return legacyResult;
         };
         return api;
     }

@@ -1,0 +1,61 @@
+#pragma once
+
+// Fixed texts of the camera data operations, spelled as the program shows them.
+namespace DataOpsText {
+
+// Files of the start-up directory.
+inline constexpr const char* kFpnTableFile = "FPNTable.txt";
+inline constexpr const char* kPrnuTableFile = "PRNUTable.txt";
+inline constexpr const char* kImageTableFile = "ImageTable.txt";
+inline constexpr const char* kBadPixelsFile = "BadPixels.txt";
+
+// Connection-log lines (command id, port name).
+inline constexpr const char* kSendingFailed = "Sending command 0x%X to %s is failed!";
+inline constexpr const char* kReadingFailed = "Reading command 0x%X from %s is failed!";
+inline constexpr const char* kBadPixelsReadFailed =
+    "Reading camera bad pixel positions (command 0x%X) from %s is failed!";
+inline constexpr const char* kBadPixelsWriteFailed =
+    "Writing camera bad pixel positions (command 0x%X) to %s is failed!";
+
+// Message boxes of the files the operations write.
+inline constexpr const char* kFileOpenFail = "The file open fail.";
+inline constexpr const char* kFileCloseFail = "The file close fail.";
+
+// Bad pixel positions from the camera (count).
+inline constexpr const char* kCameraReadEven =
+    "Invalid data format of read Bad Pixel Positions from the camera (Read Even %d numbers)!";
+inline constexpr const char* kCameraReadOdd =
+    "Invalid data format of read Bad Pixel Positions from the camera (Read Odd %d numbers)!";
+inline constexpr const char* kCameraRead =
+    "Invalid data format of read Bad Pixel Positions from the camera (Read %d numbers)!";
+
+// Bad pixel positions from BadPixels.txt (count).
+inline constexpr const char* kFileInvalidFormat =
+    "Invalid data format of read Bad Pixel Positions from BadPixels.txt (Invalid file format)!";
+inline constexpr const char* kFileReadEven =
+    "Invalid data format of read Bad Pixel Positions from BadPixels.txt (Read Even %d numbers)!";
+inline constexpr const char* kFileReadEvenLine =
+    "Invalid data format of read Bad Pixel Positions from BadPixels.txt (Read Even %d numbers, "
+    "but invalid line format)!";
+inline constexpr const char* kFileReadOdd =
+    "Invalid data format of read Bad Pixel Positions from BadPixels.txt (Read Odd %d numbers)!";
+inline constexpr const char* kFileReadOddLine =
+    "Invalid data format of read Bad Pixel Positions from BadPixels.txt (Read Odd %d numbers, "
+    "but invalid line format)!";
+inline constexpr const char* kFileRead =
+    "Invalid data format of read Bad Pixel Positions from BadPixels.txt (Read %d numbers)!";
+inline constexpr const char* kFileReadLine =
+    "Invalid data format of read Bad Pixel Positions from BadPixels.txt (Read %d numbers, but "
+    "invalid line format)!";
+// BadPixels.txt does not open (path, reason).
+inline constexpr const char* kFileCannotOpen = "Cannot open %s: %s";
+
+// Refusals of requests the camera cannot take (nothing is sent).
+inline constexpr const char* kPixelOutOfRange =
+    "The one-pixel write is refused: pixel number %lld (0-based) is outside 0 to 8159, so "
+    "nothing was sent. Use Pixel Set to enter a pixel number from 0 to 8159.";
+inline constexpr const char* kChunkLengthRefused =
+    "The image table command 0x%X of \"%s\" in Command.ini asks for %d bytes per chunk; an "
+    "image table is read in chunks of 120 bytes (Bytes=0xF8), so nothing was read.";
+
+}  // namespace DataOpsText

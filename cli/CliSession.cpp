@@ -77,8 +77,10 @@ bool ParsePortCommand(const CliContext& context, const std::string& usage,
             break;
         }
         if (!isAllowed(arg)) return fail("unknown option " + arg);
-        if (arg == "--json") {
-            options.json = true;
+        if (arg == "--json" || arg == "--refresh" || arg == "--progress") {
+            (arg == "--json"      ? options.json
+             : arg == "--refresh" ? options.refresh
+                                  : options.progress) = true;
             continue;
         }
         if (i + 1 >= args.size()) return fail("option " + arg + " needs a value");
@@ -91,6 +93,8 @@ bool ParsePortCommand(const CliContext& context, const std::string& usage,
             options.level = value;
         } else if (arg == "--password") {
             options.password = value;
+        } else {
+            options.values[arg] = value;
         }
     }
     if (options.slot < 0) return fail("--port PORT is needed");

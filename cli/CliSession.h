@@ -1,6 +1,7 @@
 #pragma once
 #include <pthread.h>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,13 +20,16 @@ inline constexpr int kCliExitOk = 0;
 inline constexpr int kCliExitFailed = 1;
 inline constexpr int kCliExitUsage = 64;
 
-// The options of the camera commands: --port PORT, --level, --json, --password and the
-// remaining arguments.
+// The options of the camera commands: --port PORT, --level, --json, --password, the flags
+// --refresh and --progress, the values of other allowed options, and the remaining arguments.
 struct PortCommandOptions {
     int slot = -1;
     std::optional<std::string> level;
     bool json = false;
+    bool refresh = false;
+    bool progress = false;
     std::optional<std::string> password;
+    std::map<std::string, std::string> values;  // further allowed options, e.g. "--pixel"
     std::vector<std::string> operands;
 };
 

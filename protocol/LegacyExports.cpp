@@ -22,6 +22,8 @@ constexpr uint8_t kSelectHalfBlock = 0xC7;
 constexpr uint8_t kWriteOnePixel = 0xC9;
 constexpr int kTables = 2;
 constexpr int kHalfBlockBytes = 2 * kHalfBlockLength;
+constexpr int kHalfBlocksPerTable = kTaps * kBlocksPerTap * 2;
+constexpr int kTransferSteps = kTables * kHalfBlocksPerTable;
 
 void ShowPortFailure(const char* format, uint8_t commandId, int32_t portIndex) {
     // The COM number of the highest index wraps instead of overflowing.
@@ -68,6 +70,7 @@ bool LoadTable(const char* path, TableValues& values) {
 }
 
 bool SendTable(int32_t portType, int32_t portIndex, int table, const TableValues& values) {
+    int done = table * kHalfBlocksPerTable;
     return ForEachHalfBlock([&](int tap, int block, int half, int first) {
         uint8_t frame[4 + kHalfBlockBytes] = {
             static_cast<uint8_t>(table), static_cast<uint8_t>(tap), static_cast<uint8_t>(block),
@@ -80,11 +83,13 @@ bool SendTable(int32_t portType, int32_t portIndex, int table, const TableValues
             ShowPortFailure(texts::kSendingFailed, kWriteHalfBlock, portIndex);
             return false;
         }
+        ReportLibraryProgress(++done, kTransferSteps);
         return true;
     });
 }
 
 bool ReceiveTable(int32_t portType, int32_t portIndex, int table, TableValues& values) {
+    int done = table * kHalfBlocksPerTable;
     return ForEachHalfBlock([&](int tap, int block, int half, int first) {
         uint8_t select[4] = {static_cast<uint8_t>(table), static_cast<uint8_t>(tap),
                              static_cast<uint8_t>(block), static_cast<uint8_t>(half)};
@@ -103,6 +108,7 @@ bool ReceiveTable(int32_t portType, int32_t portIndex, int table, TableValues& v
         for (int i = 0; i < kHalfBlockLength; ++i) {
             values[static_cast<std::size_t>(FileIndexOf(tap, first + i))] = GetLe16(reply + 2 * i);
         }
+        ReportLibraryProgress(++done, kTransferSteps);
         return true;
     });
 }

@@ -8,9 +8,11 @@
 namespace {
 
 using Handler = void (*)(const char*);
+using ProgressHandler = void (*)(int32_t, int32_t);
 
 // Installed from any thread, read by whichever thread runs a transfer.
 std::atomic<Handler> g_handler{nullptr};
+std::atomic<ProgressHandler> g_progress{nullptr};
 
 }  // namespace
 
@@ -25,8 +27,16 @@ void ShowLibraryMessage(const char* text) {
     }
 }
 
+void ReportLibraryProgress(int done, int total) {
+    if (ProgressHandler handler = g_progress.load()) handler(done, total);
+}
+
 }  // namespace velterra::bulk
 
 extern "C" void tvr_SetMessageHandler(void (*handler)(const char* text)) {
     g_handler.store(handler);
+}
+
+extern "C" void tvr_SetProgressHandler(void (*handler)(int32_t done, int32_t total)) {
+    g_progress.store(handler);
 }

@@ -6,4 +6,7 @@ namespace velterra::bulk {
 // error when none is installed. Used where the library itself must tell the user something.
 void ShowLibraryMessage(const char* text);
 
+// Hands the progress of a long transfer to the handler installed by tvr_SetProgressHandler.
+void ReportLibraryProgress(int done, int total);
+
 }  // namespace velterra::bulk

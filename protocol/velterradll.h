@@ -71,6 +71,9 @@ VELTERRA_API int32_t tvr_TableReadWriteOld4T5500(int32_t portType, int32_t portI
 
 /* Messages of the legacy table transfer go to this handler; without one, to standard error. */
 VELTERRA_API void tvr_SetMessageHandler(void (*handler)(const char* text));
+/* Progress of the legacy table transfer: called after each of its exchanges with the number
+   done and the total (272: two tables of 136 half blocks); null removes the handler. */
+VELTERRA_API void tvr_SetProgressHandler(void (*handler)(int32_t done, int32_t total));
 
 #ifdef __cplusplus
 }

@@ -16,6 +16,7 @@ const ProtocolApi& RealProtocol() {
         &tvr_LUTMassRead2,
         &tvr_TableReadWriteOld4T5500,
         &tvr_OnePixelWriteOld4T5500,
+        &tvr_SetProgressHandler,
     };
     return api;
 }

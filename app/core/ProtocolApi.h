@@ -41,6 +41,8 @@ struct ProtocolApi {
     std::function<int32_t(int32_t portType, int32_t portIndex, uint8_t kind, uint16_t pixel,
                           uint16_t value)>
         OnePixelWriteOld4T5500;
+    // Progress of the legacy table transfer (exchanges done, total); may be left empty.
+    std::function<void(void (*handler)(int32_t done, int32_t total))> SetProgressHandler;
 };
 
 // The table filled with the exports of libvelterradll.so.

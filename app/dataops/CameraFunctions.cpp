@@ -17,6 +17,14 @@ constexpr uint8_t kLegacyTableWrite = 0xC6;
 constexpr uint8_t kLegacyOnePixel = 0xC9;
 constexpr uint32_t kLegacyPixels = 8160;
 
+// The library's progress handler is a plain function; the transfer runs on the thread that
+// started it, which finds its listener here.
+thread_local const CameraFunctions::Progress* t_legacyProgress = nullptr;
+
+void LegacyProgress(int32_t done, int32_t total) {
+    if (t_legacyProgress != nullptr && *t_legacyProgress) (*t_legacyProgress)(done, total);
+}
+
 }  // namespace
 
 std::string CameraFunctions::CommandIniPath() const {
@@ -75,10 +83,21 @@ bool CameraFunctions::LegacyTableTransfer(bool write) {
     const std::string fpn = doc_.StartupFilePath(DataOpsText::kFpnTableFile);
     const std::string prnu = doc_.StartupFilePath(DataOpsText::kPrnuTableFile);
     const char* const files[2] = {fpn.c_str(), prnu.c_str()};
-    // The library's own messages report its failures. The port lock is held for this one
+    // The library's own messages report its failures; its progress cannot cancel the
+    // transfer, which runs as one call. The port lock is held for this one
     // call too: without it an LED poll would put its frames between the transfer's.
     return PortCall([&](const ProtocolApi& api, int32_t type, int32_t port) {
-        return api.TableReadWriteOld4T5500(type, port, write ? 1 : 0, files);
+        const bool reports = progress_ && api.SetProgressHandler;
+        if (reports) {
+            t_legacyProgress = &progress_;
+            api.SetProgressHandler(&LegacyProgress);
+        }
+        const int32_t result = api.TableReadWriteOld4T5500(type, port, write ? 1 : 0, files);
+        if (reports) {
+            api.SetProgressHandler(nullptr);
+            t_legacyProgress = nullptr;
+        }
+        return result;
     });
 }
 

@@ -21,6 +21,7 @@ namespace velterra {
 class CameraFunctions {
   public:
     explicit CameraFunctions(CVelterraDoc& doc) : doc_(doc) {}
+    CVelterraDoc& Document() { return doc_; }
 
     // Exchanges done of the total of a long operation; returning false cancels it between two
     // exchanges (only the image-table read offers a point to stop at).

@@ -1,0 +1,131 @@
+// velterra-cli run, pixel-set, fpn-read and fpn-write against velterra-camsim as the legacy
+// 8160-pixel camera, with the files in a start-up directory of the test's own.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "CliRun.h"
+#include "ScratchCameraTest.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr const char* kCamsim = VELTERRA_BIN_DIR "/velterra-camsim";
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::vector<long> Numbers(const std::string& text) {
+    std::vector<long> numbers;
+    std::istringstream in(text);
+    for (long n; in >> n;) numbers.push_back(n);
+    return numbers;
+}
+
+class CameraFunctionCommands : public ScratchCameraTest {
+  protected:
+    CameraFunctionCommands() : ScratchCameraTest("funcs") {}
+    void SetUp() override {
+        ScratchCameraTest::SetUp();
+        config_ = dir_ / "config";
+        fs::copy(VELTERRA_CONFIG_DIR, config_);
+    }
+    void TearDown() override {
+        StopCamera();
+        ScratchCameraTest::TearDown();
+    }
+
+    // The simulated camera of the model on its own pseudo-terminal; COM1 points at it.
+    void StartCamera(const std::string& model, const std::string& kernel = "0") {
+        const fs::path out = dir_ / "camsim.out";
+        fs::remove(out);
+        camera_ = fork();
+        if (camera_ == 0) {
+            const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int e = open((dir_ / "camsim.err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(o, 1);
+            dup2(e, 2);
+            execl(kCamsim, kCamsim, "--dir", VELTERRA_CONFIG_DIR, "--model", model.c_str(),
+                  "--kernel", kernel.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        std::string path;
+        while (path.empty() && std::chrono::steady_clock::now() < deadline) {
+            std::istringstream lines(ReadWholeFile(out));
+            std::getline(lines, path);
+            if (path.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ASSERT_FALSE(path.empty()) << ReadWholeFile(dir_ / "camsim.err");
+        setenv("VELTERRA_COM1", path.c_str(), 1);
+    }
+    void StopCamera() {
+        if (camera_ <= 0) return;
+        kill(camera_, SIGTERM);
+        waitpid(camera_, nullptr, 0);
+        camera_ = -1;
+    }
+    CliResult Cli(const std::string& arguments) {
+        return RunCli("--dir '" + config_.string() + "' " + arguments, dir_.string());
+    }
+    std::string File(const std::string& name) const { return ReadWholeFile(config_ / name); }
+
+    fs::path config_;
+    pid_t camera_ = -1;
+};
+
+TEST_F(CameraFunctionCommands, OnePixelValueShowsInTheTablesReadBack) {
+    StartCamera("LS-8160-4T5500");
+    // A PRNU value, entered 0-based as the dialog takes it, then both tables to their files.
+    CliResult r = Cli("pixel-set --port COM1 --table prnu --pixel 4080 --value 77");
+    EXPECT_EQ(r.status, 0) << r.err;
+    r = Cli("fpn-read --port COM1 --progress");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Lines(r.err).back(), "272/272");
+    const std::vector<long> prnu = Numbers(File("PRNUTable.txt"));
+    ASSERT_EQ(prnu.size(), 8160u);
+    EXPECT_EQ(prnu[4080], 77);
+    EXPECT_EQ(prnu[4079], 0);
+    EXPECT_EQ(Lines(File("FPNTable.txt")).size(), 816u);
+}
+
+TEST_F(CameraFunctionCommands, ImageTableReadInFullAndRequestsRefusedUnsent) {
+    StartCamera("LS-8160-4T5500");
+    CliResult r = Cli("run --port COM1 --progress ImageRead");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Lines(File("ImageTable.txt")).size(), 816u);
+    const auto progress = Lines(r.err);
+    ASSERT_EQ(progress.size(), 137u);
+    EXPECT_EQ(progress.front(), "0/136");
+    EXPECT_EQ(progress.back(), "136/136");
+
+    // A pixel outside the sensor: the dialog's warning, then the refusal; nothing is sent.
+    r = Cli("pixel-set --port COM1 --table fpn --pixel 8160 --value 1");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(Lines(r.err).at(0), "Please Check Input pixel numer");
+    EXPECT_NE(r.err.find("pixel number 8160 (0-based) is outside 0 to 8159"), std::string::npos);
+    // A table file that is too short stops the write before its first frame.
+    std::ofstream(config_ / "FPNTable.txt") << "1\t2\t3\n";
+    std::ofstream(config_ / "PRNUTable.txt") << "1\n";
+    r = Cli("fpn-write --port COM1");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("holds only 3 readable numbers"), std::string::npos) << r.err;
+
+    EXPECT_EQ(Cli("pixel-set --port COM1 --table both --pixel 1 --value 1").status, 64);
+    EXPECT_EQ(Cli("run --port COM1").status, 64);
+}
+
+}  // namespace

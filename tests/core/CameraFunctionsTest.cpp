@@ -10,6 +10,7 @@
 #include "connect/PixelSetModel.h"
 #include "dataops/CameraFunctionEntry.h"
 #include "dataops/CameraFunctions.h"
+#include "dataops/MenuFunctions.h"
 
 namespace enginetest {
 namespace {
@@ -165,6 +166,39 @@ TEST(PixelSetStorage, StoresTheEntryPlusOneAndWarnsOutsideTheSensor) {
     model.StorePixelEntry("0", "1");
     EXPECT_EQ(request.TableKind, 1);
     EXPECT_EQ(request.PixelNumber, 1u);
+}
+
+TEST_F(CameraFunctionsTest, MenuCodesRunTheirOperationsBusyAndUnknownCodesAreRefused) {
+    CommandIni(
+        "[FPNPRNUWrite]\nCommandID=0xC6\n[FPNPRNURead]\nCommandID=0xC5\nBytes=0x80\n"
+        "[BadPixelsPos]\nCommandID=0xB4\n[Save]\nCommandID=0xBA\nBytes=1\n0=1\n");
+    using velterra::MenuRun;
+    std::vector<bool> busyDuringCalls;
+    fixture.camera.duringCall = [&](const Call&) { busyDuringCalls.push_back(fixture.doc.Busy); };
+    const std::pair<int, MenuRun> cases[] = {
+        {3, MenuRun::Done},      {4, MenuRun::Done},        {2, MenuRun::OtherPart},
+        {8, MenuRun::OtherPart}, {0, MenuRun::Unsupported}, {11, MenuRun::Unsupported},
+        {10, MenuRun::Failed},   {5, MenuRun::Failed},  // a kernel-0 camera; the dialog cancelled
+    };
+    for (const auto& [code, outcome] : cases) {
+        EXPECT_EQ(velterra::RunBuiltinFunction(functions, code), outcome) << code;
+    }
+    EXPECT_EQ(CallsOf(Kind::LegacyTable).size(), 2u);
+    EXPECT_EQ(busyDuringCalls, (std::vector<bool>{true, true}));
+    EXPECT_FALSE(fixture.doc.Busy);
+    EXPECT_EQ(fixture.ui.messages,
+              (std::vector<std::string>(2, "This function isn't supported!!")));
+    EXPECT_EQ(fixture.view.Messages().back(),
+              "Reading camera bad pixel positions (command 0xB4) from COM2 is failed!");
+
+    // A command entry: the timer, the command, and RefreshRequested only with the flag.
+    fixture.camera.ClearCalls();
+    EXPECT_EQ(velterra::RunCommandEntry(functions, "Save", 0), MenuRun::Done);
+    EXPECT_FALSE(fixture.doc.RefreshRequested);
+    EXPECT_EQ(velterra::RunCommandEntry(functions, "Save", 1), MenuRun::Done);
+    EXPECT_TRUE(fixture.doc.RefreshRequested);
+    EXPECT_EQ(CallsOf(Kind::Command).size(), 2u);
+    EXPECT_EQ(fixture.ui.Count("timer 750"), 4);
 }
 
 // Image chunks that name their own place: value k of a chunk is tap * 4096 + tap position.

@@ -1,0 +1,81 @@
+#include "MenuFunctions.h"
+
+namespace velterra {
+
+namespace {
+
+// Busy while a function runs: the menus disable their entries and the lamp shows red.
+class BusyScope {
+  public:
+    explicit BusyScope(CVelterraDoc& doc) : doc_(doc), was_(doc.Busy) { Set(true); }
+    ~BusyScope() { Set(was_); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    void Set(bool busy) {
+        doc_.Busy = busy;
+        if (doc_.UserInterface() != nullptr) doc_.UserInterface()->RepaintLamp();
+    }
+    CVelterraDoc& doc_;
+    bool was_;
+};
+
+MenuRun Outcome(bool ok) {
+    return ok ? MenuRun::Done : MenuRun::Failed;
+}
+
+}  // namespace
+
+MenuRun RunBuiltinFunction(CameraFunctions& functions, int code) {
+    CVelterraDoc& doc = functions.Document();
+    constexpr int kLimit = CameraFunctions::kBadPixelLimit;
+    switch (code) {
+        case BuiltinFunction::kRefreshAll:
+            // The refresh sets Busy itself.
+            doc.RefreshAll();
+            return MenuRun::Done;
+        case BuiltinFunction::kFlatField:
+        case BuiltinFunction::kLutWrite:
+        case BuiltinFunction::kLutRead:
+        case BuiltinFunction::kLutDialog:
+            return MenuRun::OtherPart;
+        case BuiltinFunction::kFpnPrnuWrite: {
+            BusyScope busy(doc);
+            return Outcome(functions.WriteFpnPrnuTables());
+        }
+        case BuiltinFunction::kFpnPrnuRead: {
+            BusyScope busy(doc);
+            return Outcome(functions.ReadFpnPrnuTables());
+        }
+        case BuiltinFunction::kOnePixelSet:
+            return Outcome(functions.SetOnePixel());
+        case BuiltinFunction::kBadPixelsWrite: {
+            BusyScope busy(doc);
+            return Outcome(functions.WriteBadPixels(kLimit, kLimit));
+        }
+        case BuiltinFunction::kBadPixelsRead: {
+            BusyScope busy(doc);
+            return Outcome(functions.ReadBadPixels(kLimit, kLimit));
+        }
+        default:
+            if (doc.UserInterface() != nullptr) {
+                doc.UserInterface()->ShowMessage(kFunctionNotSupported, MessageKind::Plain);
+            }
+            return MenuRun::Unsupported;
+    }
+}
+
+MenuRun RunCommandEntry(CameraFunctions& functions, const std::string& name, uint8_t refreshFlag) {
+    CVelterraDoc& doc = functions.Document();
+    doc.StartPollTimer();
+    bool ok = false;
+    {
+        BusyScope busy(doc);
+        ok = functions.RunCameraFunction(name);
+    }
+    if (refreshFlag & 1) doc.RefreshRequested = true;
+    return Outcome(ok);
+}
+
+}  // namespace velterra

@@ -46,7 +46,7 @@ bool ParseBaud(const std::string& text, uint32_t& baud) {
 bool OperandsMissing(const PortCommandOptions& options, const std::string& usage,
                      const std::string& problem) {
     if (!options.operands.empty()) return false;
-    std::cerr << "velterra-cli: " << problem << "\nusage: velterra-cli [--dir DIR] [--baud N] "
+    std::cerr << "velterra-cli: " << problem << "\nusage: velterra-cli " << kCliGlobalUsage << " "
               << usage << '\n';
     return true;
 }
@@ -60,8 +60,8 @@ bool PasswordRefused(const std::optional<std::string>& password) {
 bool ParsePortCommand(const CliContext& context, const std::string& usage,
                       const std::vector<std::string>& allowed, PortCommandOptions& options) {
     auto fail = [&usage](const std::string& problem) {
-        std::cerr << "velterra-cli: " << problem << "\nusage: velterra-cli [--dir DIR] [--baud N] "
-                  << usage << '\n';
+        std::cerr << "velterra-cli: " << problem << "\nusage: velterra-cli " << kCliGlobalUsage
+                  << " " << usage << '\n';
         return false;
     };
     auto isAllowed = [&allowed](const std::string& option) {
@@ -122,6 +122,14 @@ bool CliSession::Start() {
                           << options[i + 1] << "\"\n";
                 return false;
             }
+        } else if (options[i] == "--kernel") {
+            const auto choice = velterra::ParseKernelChoice(options[i + 1]);
+            if (!choice) {
+                std::cerr << "velterra-cli: --kernel needs auto, 0 or 1, not \"" << options[i + 1]
+                          << "\"\n";
+                return false;
+            }
+            kernel_ = *choice;
         } else {
             std::cerr << "velterra-cli: unknown option " << options[i] << '\n';
             return false;
@@ -142,6 +150,7 @@ bool CliSession::Start() {
     doc_->BaudRate = static_cast<int32_t>(baudRate_);
     connector_ = std::make_unique<PortConnector>(*doc_);
     connector_->BaudRate = baudRate_;
+    connector_->Kernel = kernel_;
     WatchSignals();
     return true;
 }
@@ -199,10 +208,14 @@ void CliSession::ShowMessage(const std::string& text, MessageKind) {
     std::cerr << text << '\n';
 }
 
-void CliSession::OnDocumentUpdate(int hint, const BlockArray*) {
-    if (hint != UpdateHint::kLogMessage || doc_->MessageText.empty()) return;
+void CliSession::OnDocumentUpdate(int hint, const BlockArray*, const std::string& message) {
+    if (hint != UpdateHint::kLogMessage || message.empty()) return;
     ++logLines_;
-    std::cerr << '[' << Timestamp() << "] " << doc_->MessageText << '\n';
+    std::cerr << '[' << Timestamp() << "] " << message << '\n';
+}
+
+bool CliSession::RunWindowCommand(int) {
+    return false;  // no window and no menus here; the command that asked says so
 }
 
 void CliSession::ReportOpenFailure(int slot, uint32_t baudRate) const {

@@ -19,6 +19,8 @@
 inline constexpr int kCliExitOk = 0;
 inline constexpr int kCliExitFailed = 1;
 inline constexpr int kCliExitUsage = 64;
+// The options before the command that the camera commands take.
+inline constexpr const char* kCliGlobalUsage = "[--dir DIR] [--baud N] [--kernel auto|0|1]";
 
 // The options of the camera commands: --port PORT, --level, --json, --password, the flags
 // --refresh and --progress, the values of other allowed options, and the remaining arguments.
@@ -57,8 +59,8 @@ class CliSession : public IUserInterface, public IDocumentObserver {
     CliSession(const CliSession&) = delete;
     CliSession& operator=(const CliSession&) = delete;
 
-    // Reads the global options (--baud N), opens the registry and starts watching for
-    // interrupts. False after printing a usage problem.
+    // Reads the global options (--baud N, --kernel auto|0|1), opens the registry and starts
+    // watching for interrupts. False after printing a usage problem.
     bool Start();
 
     CVelterraDoc& Doc() { return *doc_; }
@@ -82,7 +84,8 @@ class CliSession : public IUserInterface, public IDocumentObserver {
 
     void ShowMessage(const std::string& text, MessageKind kind) override;
     OpenCameraResult RunOpenCameraDialog(CVelterraDoc& doc) override;
-    void OnDocumentUpdate(int hint, const BlockArray* blocks) override;
+    bool RunWindowCommand(int commandId) override;
+    void OnDocumentUpdate(int hint, const BlockArray* blocks, const std::string& message) override;
 
   private:
     bool LoadTableFailed();
@@ -94,6 +97,7 @@ class CliSession : public IUserInterface, public IDocumentObserver {
     std::unique_ptr<CVelterraDoc> doc_;
     std::unique_ptr<PortConnector> connector_;
     uint32_t baudRate_ = 9600;
+    velterra::KernelChoice kernel_ = velterra::KernelChoice::Auto;
     int pendingSlot_ = -1;
     int logLines_ = 0;
     bool watching_ = false;

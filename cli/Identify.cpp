@@ -13,7 +13,7 @@ int RunIdentify(CliContext& context) {
     if (!ParsePortCommand(context, kUsage, {}, options)) return kCliExitUsage;
     if (!options.operands.empty()) {
         std::cerr << "velterra-cli: unexpected argument \"" << options.operands[0]
-                  << "\"\nusage: velterra-cli [--dir DIR] [--baud N] " << kUsage << '\n';
+                  << "\"\nusage: velterra-cli " << kCliGlobalUsage << " " << kUsage << '\n';
         return kCliExitUsage;
     }
     CliSession session(context);

@@ -23,7 +23,7 @@ int RunList(CliContext& context) {
         std::cerr << "velterra-cli: "
                   << (level ? "unexpected argument \"" + options.operands[0] + "\""
                             : "unknown level \"" + *options.level + "\"")
-                  << "\nusage: velterra-cli [--dir DIR] [--baud N] " << kUsage << '\n';
+                  << "\nusage: velterra-cli " << kCliGlobalUsage << " " << kUsage << '\n';
         return kCliExitUsage;
     }
     if (PasswordRefused(options.password)) return kCliExitFailed;

@@ -27,7 +27,7 @@ struct LoadOptions {
 };
 
 bool Usage(const std::string& problem) {
-    std::cerr << "velterra-cli: " << problem << "\nusage: velterra-cli [--dir DIR] [--baud N] "
+    std::cerr << "velterra-cli: " << problem << "\nusage: velterra-cli " << kCliGlobalUsage << " "
               << kUsage << '\n';
     return false;
 }

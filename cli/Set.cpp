@@ -1,16 +1,50 @@
+#include <algorithm>
 #include <iostream>
 
 #include "CliSession.h"
-#include "Clock.h"
 #include "ParameterRows.h"
+#include "core/ParameterList.h"
+#include "core/ValueCommit.h"
+#include "core/ValueEditRules.h"
 
 // velterra-cli set --port PORT [--password CODE] "Block/Row=VALUE"...: writes each value after
-// the parameter list's checks, reads it back and prints "Block/Row = value read back".
+// the parameter list's checks and commits it as the window's list does (read-back, the line
+// period / exposure time pair, a row's window command); prints "Block/Row = value shown" for
+// the row and for a partner the pair changed.
 namespace {
 
 constexpr const char* kUsage = "set --port PORT [--password CODE] \"Block/Row=VALUE\"...";
-// The parameter list waits this long between a write and its read-back.
-constexpr uint32_t kReadBackPauseMs = 10;
+
+// The checks the window's editors make before a write, told in words: writable; a list value
+// names an item; a text fits the edit; a number passes the edit's text check. Empty when the
+// value may be written.
+std::string CheckWrite(const CommandInfo& command, const std::string& value) {
+    if (command.EnableRW == 0) return "it is read-only";
+    if (value.empty()) return "it needs a value";
+    const velterra::ValueEditSpec edit = velterra::ValueEditorFor(&command);
+    if (edit.editor == velterra::ValueEditor::List) {
+        if (std::find(edit.choices.begin(), edit.choices.end(), value) != edit.choices.end()) {
+            return {};
+        }
+        std::string items;
+        for (const std::string& choice : edit.choices) {
+            items += (items.empty() ? "" : ", ") + ("\"" + choice + "\"");
+        }
+        return "\"" + value + "\" is not one of its items (" + items + ")";
+    }
+    if (edit.editor == velterra::ValueEditor::Text) {
+        if (value.size() > edit.maxLength) {
+            return "the text is longer than " + std::to_string(edit.maxLength) + " characters";
+        }
+        return {};
+    }
+    if (edit.editor != velterra::ValueEditor::Number) return "it has no values to choose from";
+    const velterra::ValueTextCheck check = velterra::ValidateValueText(&command, value);
+    if (check.accepted) return {};
+    const std::string range = std::to_string(command.Min) + ".." + std::to_string(command.Max);
+    if (!check.sliderPosition) return "\"" + value + "\" is not a decimal number in " + range;
+    return value + " is outside " + range;
+}
 
 struct Assignment {
     ParameterRows::Ref ref;
@@ -52,7 +86,7 @@ int RunSet(CliContext& context) {
                 "it is a password-level parameter and needs the access code (--password "
                 "CODE)";
         } else {
-            problem = ParameterRows::CheckWrite(command, assignment.value);
+            problem = CheckWrite(command, assignment.value);
         }
         if (!problem.empty()) {
             std::cerr << "velterra-cli: cannot set " << ParameterRows::Address(doc.Blocks, *ref)
@@ -66,18 +100,47 @@ int RunSet(CliContext& context) {
 
     bool allDone = true;
     for (const Assignment& a : assignments) {
-        if (doc.WriteParameter(a.ref.block, a.ref.row, a.value) != 1) {
+        // The list the window would show at the row's own level, so that the commit couples
+        // the line period and the exposure time as the window does.
+        velterra::ParameterList list;
+        const CommandInfo& command = ParameterRows::Command(doc.Blocks, a.ref);
+        list.Rebuild(doc.Blocks, command.EnableAdvancedLevel);
+        if (command.CommandID == velterra::kLinePeriodCommandId ||
+            command.CommandID == velterra::kExposureTimeCommandId) {
+            // The window's list shows what was read when the camera was opened; here the two
+            // lines the pair's ratio comes from are read first.
+            for (const int pairLine :
+                 {velterra::kLinePeriodListRow, velterra::kExposureTimeListRow}) {
+                const auto pairRow = list.RowAt(pairLine);
+                if (pairRow && !pairRow->IsGroup()) doc.ReadParameter(pairRow->block, pairRow->row);
+            }
+            list.Rebuild(doc.Blocks, command.EnableAdvancedLevel);
+        }
+        const auto line = list.ListRowOf(a.ref.block, a.ref.row);
+        if (!line) {
+            std::cerr << "velterra-cli: cannot set " << ParameterRows::Address(doc.Blocks, a.ref)
+                      << ": its block lists no row of its level\n";
             allDone = false;
             continue;
         }
-        doc.SetModifiedFlag(true);
-        velterra::platform::SleepMs(kReadBackPauseMs);
-        if (doc.ReadParameter(a.ref.block, a.ref.row) != 1) {
+        const velterra::CommitOutcome outcome =
+            velterra::CommitValueEdit(doc, list, *line, a.value);
+        if (!outcome.written || outcome.failedReadBack) {
             allDone = false;
             continue;
         }
         std::cout << ParameterRows::Address(doc.Blocks, a.ref) << " = "
-                  << ParameterRows::Command(doc.Blocks, a.ref).ValueText << '\n';
+                  << list.CellText(*line, velterra::ParameterList::kValueColumn) << '\n';
+        if (outcome.coupled) {
+            const ParameterRows::Ref partner{outcome.coupled->block, outcome.coupled->row};
+            std::cout << ParameterRows::Address(doc.Blocks, partner) << " = "
+                      << ParameterRows::Command(doc.Blocks, partner).ValueText << '\n';
+        }
+        if (outcome.uiCommand && !outcome.uiCommandRun) {
+            std::cerr << "velterra-cli: " << ParameterRows::Address(doc.Blocks, a.ref)
+                      << " asks for window command " << *outcome.uiCommand
+                      << " after its write, which the console cannot run\n";
+        }
     }
     return allDone ? kCliExitOk : kCliExitFailed;
 }

@@ -13,7 +13,9 @@ std::vector<CliCommandInfo>& CliCommands() {
 }
 
 static void PrintUsage() {
-    std::cerr << "usage: velterra-cli [--dir DIR] [--baud N] COMMAND [ARGS]\n\ncommands:\n";
+    std::cerr << "usage: velterra-cli [--dir DIR] [--baud N] [--kernel auto|0|1] COMMAND [ARGS]\n"
+                 "  --kernel: frames of the camera; auto (default) follows its model text\n\n"
+                 "commands:\n";
     auto commands = CliCommands();
     std::sort(commands.begin(), commands.end(),
               [](const auto& a, const auto& b) { return a.name < b.name; });

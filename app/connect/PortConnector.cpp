@@ -111,9 +111,33 @@ uint8_t PortConnector::ConnectSlot(int slot, bool closeOnFailedIdentification) {
     if (registry != nullptr) registry->SetOwner(slot, PortRegistry::SelfId());
     const bool identified = IdentifySlot(slot);
     table_[slot].Status = identified ? ProbeStatus::kConnected : ProbeStatus::kNoAnswer;
+    table_[slot].Kernel = velterra::kShortFrameKernel;
+    if (identified && !UseIdentifiedKernel(slot)) {
+        lastOpenFailed_ = true;
+        if (registry != nullptr) registry->SetOwner(slot, PortRegistry::kFailed);
+        table_[slot].Status = ProbeStatus::kNoAnswer;
+        return table_[slot].Status;
+    }
     if (!identified && closeOnFailedIdentification) {
         std::lock_guard lock(doc_.PortLock);
         doc_.Protocol().ClosePort(doc_.PortType, port);
     }
     return table_[slot].Status;
+}
+
+// The transport frames by the kernel given at open, so a kernel-1 camera's port is opened
+// again with it. False when that second open fails (the port is closed then).
+bool PortConnector::UseIdentifiedKernel(int slot) {
+    const uint8_t kernel = velterra::ChooseKernel(Kernel, identification_.ModelText);
+    if (kernel == velterra::kShortFrameKernel) return true;
+    const int port = PortSlot::PortNumber(slot);
+    int32_t opened = 0;
+    {
+        std::lock_guard lock(doc_.PortLock);
+        doc_.Protocol().ClosePort(doc_.PortType, port);
+        opened = doc_.Protocol().OpenPort3(doc_.PortType, port, BaudRate, kernel);
+    }
+    if (opened == 0) return false;
+    table_[slot].Kernel = kernel;
+    return true;
 }

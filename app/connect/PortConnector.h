@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "CameraKernelRule.h"
 #include "ProbeTable.h"
 
 class CVelterraDoc;
@@ -26,6 +27,8 @@ class PortConnector {
     explicit PortConnector(CVelterraDoc& doc, ProbeTable& table = ProcessProbeTable());
 
     uint32_t BaudRate = 9600;  // for opening ports
+    // The kernel an identified camera's port is used with; Auto follows the model text.
+    velterra::KernelChoice Kernel = velterra::KernelChoice::Auto;
 
     // Alive check on an open port: two attempts, 100 ms apart. No message.
     bool ProbeSlot(int slot);
@@ -33,7 +36,9 @@ class PortConnector {
     // success the slot's remote device name is the model name. Failures show a message.
     bool IdentifySlot(int slot);
     // Opens the port, marks the slot in the registry (failed, or owned by this process),
-    // identifies the camera and returns the slot's new probe status. A failed identification
+    // identifies the camera and returns the slot's new probe status. The model text is read over
+    // short frames; a camera of kernel 1 has its port opened again with that kernel, which the
+    // slot's probe entry records. A failed identification
     // leaves the port open and owned, unless closeOnFailedIdentification (the forced one-port
     // mode) closes it again. A slot another live process owns is not touched.
     uint8_t ConnectSlot(int slot, bool closeOnFailedIdentification = false);
@@ -44,6 +49,8 @@ class PortConnector {
     ProbeTable& Table() { return table_; }
 
   private:
+    bool UseIdentifiedKernel(int slot);
+
     CVelterraDoc& doc_;
     ProbeTable& table_;
     Identification identification_;

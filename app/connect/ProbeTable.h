@@ -16,7 +16,7 @@ inline constexpr uint8_t kNoAnswer = 0xFF;  // no answer, or identification fail
 
 struct ProbeEntry {
     uint8_t Status = ProbeStatus::kNotProbed;
-    uint8_t Kernel = 0;            // nothing sets it: ports are opened with kernel 0
+    uint8_t Kernel = 0;            // camera kernel type the connected port is used with
     std::string RemoteDeviceName;  // model name, at most 63 characters
 };
 

@@ -5,6 +5,7 @@
 const ProtocolApi& RealProtocol() {
     static const ProtocolApi api{
         &tvr_OpenPort2,
+        &tvr_OpenPort3,
         &tvr_ClosePort,
         &tvr_ReadWritePort,
         &tvr_ReadWritePort2,

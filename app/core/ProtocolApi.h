@@ -7,6 +7,9 @@
 // through this table, so tests can put a scripted camera in place of the library.
 struct ProtocolApi {
     std::function<int32_t(int32_t portType, int32_t portIndex, uint32_t baudRate)> OpenPort2;
+    std::function<int32_t(int32_t portType, int32_t portIndex, uint32_t baudRate,
+                          uint8_t kernelType)>
+        OpenPort3;
     std::function<int32_t(int32_t portType, int32_t portIndex)> ClosePort;
     std::function<int32_t(int32_t portType, int32_t portIndex, int32_t writeFlag, uint8_t commandId,
                           uint8_t length, uint8_t* buffer)>

@@ -8,6 +8,15 @@ class CVelterraDoc;
 
 // How the core reaches the user. The window implements it with widgets; the console tool and
 // the tests implement it in their own way. The core never includes widget code.
+//
+// Threads. Every member is called on the user-interface thread, except these, which the LED
+// polling thread (CGetLEDThread) also calls while it probes the camera and runs a requested
+// refresh of every parameter: RepaintLamp and SetWaitCursor. A window must carry them over to
+// its own thread and touch no widget from the caller's. It must not make the LED thread wait
+// for the user-interface thread either, since that thread may at the same moment be waiting
+// for the LED thread to end (CVelterraDoc::StopLedThread); so queue them without blocking. The
+// lamp reads the document's NotResponding and Busy flags when it paints, so a queued repaint
+// shows the current state.
 // Plain: a box with the text and an OK button only.
 enum class MessageKind { Information, Warning, Error, Question, Plain };
 
@@ -31,12 +40,16 @@ class IUserInterface {
     // The members below have do-nothing defaults, so an implementation without a window (a test,
     // the console tool) overrides only what it has.
 
-    // The wait cursor while a long operation runs.
+    // The wait cursor while a long operation runs. Also from the LED thread (its refresh).
     virtual void SetWaitCursor(bool /*on*/) {}
     // Starts (or restarts) timer 1 of the first view with this period.
     virtual void StartPollTimer(int /*periodMs*/) {}
-    // Repaints the status lamp of the first view at once.
+    // Repaints the status lamp of the first view at once. Also from the LED thread.
     virtual void RepaintLamp() {}
+    // Runs a window command by its id (a menu command, or a database menu id 37000-37200) as
+    // a parameter's RunUICommand asks after a write; false when this user interface cannot run
+    // it.
+    virtual bool RunWindowCommand(int /*commandId*/) { return false; }
     // Runs the Open Camera dialog modally for the document; a default result is a cancel.
     virtual OpenCameraResult RunOpenCameraDialog(CVelterraDoc& /*doc*/) { return {}; }
     // Runs the Pixel Set dialog modally on the program's one-pixel request; true when it ends

@@ -8,6 +8,7 @@
 #include "ConfigKeys.h"
 #include "ConfigParsers.h"
 #include "CoreTexts.h"
+#include "GetLEDThread.h"
 #include "IniFile.h"
 #include "UpdateHints.h"
 
@@ -193,6 +194,8 @@ CVelterraDoc::CVelterraDoc(std::string startupDirectory)
 }
 
 CVelterraDoc::~CVelterraDoc() {
+    // The LED thread probes through this document: it ends before anything is released.
+    StopLedThread();
     ReleaseOwnPorts();
     FreeCommandTable();
 }
@@ -334,7 +337,18 @@ void CVelterraDoc::RemoveObserver(IDocumentObserver* observer) {
 }
 
 void CVelterraDoc::UpdateAllViews(int hint, const BlockArray* blocks) {
+    std::string message;
+    if (hint == UpdateHint::kLogMessage) {
+        std::lock_guard lock(messageLock_);
+        message = MessageText;
+    }
+    NotifyObservers(hint, blocks, message);
+}
+
+void CVelterraDoc::NotifyObservers(int hint, const BlockArray* blocks, const std::string& message) {
     // A copy, so an observer may unregister itself while being told.
     const std::vector<IDocumentObserver*> observers = observers_;
-    for (IDocumentObserver* observer : observers) observer->OnDocumentUpdate(hint, blocks);
+    for (IDocumentObserver* observer : observers) {
+        observer->OnDocumentUpdate(hint, blocks, message);
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -12,6 +13,9 @@
 #include "UserInterface.h"
 
 class PortRegistry;
+namespace velterra {
+class CGetLEDThread;
+}
 
 // The document: the camera model's command table and facts, and the camera connection (the
 // port slot in use, parameter reads and writes, the alive probe). Views register as observers
@@ -38,7 +42,8 @@ class CVelterraDoc {
     std::string MenuDB;           // menu database file name
     std::string CommandFilePath;  // full path of the model command file
     std::string ModelName;
-    std::string MessageText;    // line for the connection error log (hint 3)
+    // Line for the connection error log; hint 3 hands a copy of it to the views.
+    std::string MessageText;
     bool ConfigLoaded = false;  // a table loaded by LoadCommandTable is present
     std::string StartupDirectory;
 
@@ -65,6 +70,7 @@ class CVelterraDoc {
     std::atomic<bool> Busy{false};
     std::atomic<bool> RefreshRequested{false};
     std::atomic<bool> ProbeRunning{false};
+    std::atomic<bool> FfcRunning{false};  // the flat-field wizard polls the camera itself
     std::atomic<bool> ProbeCommandCached{false};
     std::atomic<uint8_t> ProbeCommandId{0};
     std::string NoPortText;  // port-type field text while no port is open
@@ -96,6 +102,14 @@ class CVelterraDoc {
     void OnOpenCamera();  // "&Open Camera..."
     // Closes every port this process owns in the registry and frees the slots (at the end).
     void ReleaseOwnPorts();
+
+    // The LED polling thread (GetLEDThread.h): none until StartLedThread, and none when it
+    // could not start. StartLedThread starts it once (later calls keep the running one) and is
+    // false when the system cannot start a thread; StopLedThread ends it and waits for it,
+    // which the application does at shutdown and the destructor does in any case.
+    velterra::CGetLEDThread* LedThread() const { return ledThread_.get(); }
+    bool StartLedThread();
+    void StopLedThread();
 
     // Name of the port in use ("COM2", "clser-3"), empty without one.
     std::string PortName() const;
@@ -131,6 +145,7 @@ class CVelterraDoc {
     // One protocol read or write of the command's CharLength bytes, under the port lock.
     bool Exchange(const CommandInfo& command, bool write, uint8_t* buffer, int settleMs = 0);
     void LogMessage(std::string text);
+    void NotifyObservers(int hint, const BlockArray* blocks, const std::string& message);
     void ShowMessage(const std::string& text);
     void ConnectNewModel(const OpenCameraResult& result);
     void LoadTableAndStart();
@@ -142,4 +157,6 @@ class CVelterraDoc {
     PortRegistry* registry_ = nullptr;
     bool modified_ = false;
     std::string title_;
+    std::mutex messageLock_;  // MessageText, which the LED thread's refresh writes too
+    std::unique_ptr<velterra::CGetLEDThread> ledThread_;
 };

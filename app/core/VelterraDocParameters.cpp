@@ -51,8 +51,13 @@ bool CVelterraDoc::Exchange(const CommandInfo& command, bool write, uint8_t* buf
 }
 
 void CVelterraDoc::LogMessage(std::string text) {
-    MessageText = std::move(text);
-    UpdateAllViews(UpdateHint::kLogMessage);
+    // The LED thread's refresh logs too: the line travels with its hint, and MessageText is
+    // written under its lock.
+    {
+        std::lock_guard lock(messageLock_);
+        MessageText = text;
+    }
+    NotifyObservers(UpdateHint::kLogMessage, nullptr, text);
 }
 
 int CVelterraDoc::ReadWriteParameter(int block, int row, bool write, const std::string* text) {

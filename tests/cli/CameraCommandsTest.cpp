@@ -80,13 +80,14 @@ class CameraCommandsTest : public ScratchCameraTest {
         ScratchCameraTest::TearDown();
     }
 
-    // Starts the sample 4-tap camera with the given extra options; COM1 points at it.
-    void StartCamera(std::vector<std::string> extra = {}) {
+    // Starts a sample camera (the 4-tap one unless named) with the given extra options; COM1
+    // points at it.
+    void StartCamera(std::vector<std::string> extra = {}, const std::string& model = "LS-4096M12") {
         std::ofstream(dir_ / "values.ini") << "[Simulator]\n0xA6=2500\n0xA0=CC1\n"
                                               "0x41=SN-0042\n0x44=line 7\n0x53=Service\n";
         std::vector<std::string> argv = {
-            kCamsim,      "--dir",    VELTERRA_CONFIG_DIR,           "--model",
-            "LS-4096M12", "--values", (dir_ / "values.ini").string()};
+            kCamsim, "--dir",    VELTERRA_CONFIG_DIR,           "--model",
+            model,   "--values", (dir_ / "values.ini").string()};
         argv.insert(argv.end(), extra.begin(), extra.end());
         // The child truncates its output only once it runs: an old file would hand the previous
         // camera's terminal to the next command.
@@ -222,6 +223,42 @@ TEST_F(CameraCommandsTest, ListShowsTheRowsOfTheLevelInTableOrderWithTheCameraVa
     EXPECT_EQ(json["Blocks"][5]["DisplayName"], "Factory");
     EXPECT_EQ(json["Blocks"][5]["Rows"][3]["Command"]["ValueText"], "Service");
     EXPECT_EQ(json["Blocks"][0]["Rows"][2]["Command"]["ValueText"], "");  // basic row
+}
+
+TEST_F(CameraCommandsTest, ListTalksMbFramesToACameraWhoseModelTextMarksKernelOne) {
+    StartCamera({"--kernel", "1"}, "LS-8192M12");
+    CliResult result = Cli("list --port COM1 --level basic");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const auto lines = Lines(result.out);
+    const std::vector<std::string> start = {
+        "Acquisition/Exposure Mode = Free Run", "Acquisition/Line Period (x0.1 us) = 2500",
+        "Acquisition/Exposure Time (x0.1 us) = 50", "Acquisition/Line Rate (Hz) = 0"};
+    ASSERT_GE(lines.size(), start.size()) << result.out;
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4), start);
+
+    // Writes over MB frames, committed as the window commits them: the exposure beyond the
+    // line period moves the period along (ratio 50 / 2500), and a row's window command that
+    // the console cannot run is told.
+    result =
+        Cli("set --port COM1 'Acquisition/Exposure Time (x0.1 us)=5000' "
+            "'Output/Load User Set=User Set 1'");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out,
+              "Acquisition/Exposure Time (x0.1 us) = 5000\n"
+              "Acquisition/Line Period (x0.1 us) = 250000\n"
+              "Output/Load User Set = User Set 1\n");
+    EXPECT_EQ(result.err,
+              "velterra-cli: Output/Load User Set asks for window command 37000 after its write, "
+              "which the console cannot run\n");
+
+    // Forced short frames: the camera reads its model text but answers nothing else.
+    result = RunCli("--dir '" + std::string(VELTERRA_CONFIG_DIR) + "' --kernel 0 list --port COM1");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "Can't communicate with the remote device using COM1!\n");
+    result = RunCli("--kernel 2 list --port COM1");
+    EXPECT_EQ(result.status, 64);
+    EXPECT_EQ(result.err, "velterra-cli: --kernel needs auto, 0 or 1, not \"2\"\n");
 }
 
 TEST_F(CameraCommandsTest, SetChecksEverythingBeforeWritingThenGetReadsItBack) {

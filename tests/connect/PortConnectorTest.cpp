@@ -156,6 +156,48 @@ TEST_F(PortConnectorTest, ConnectingMarksTheRegistryAndKeepsThePortOpen) {
     EXPECT_EQ(calls[0].index, 2);
 }
 
+TEST_F(PortConnectorTest, AFourteenCharacterModelTextEndingInMReopensThePortWithKernelOne) {
+    config.Write("CAM_VL.ini",
+                 "[Branch_Type]\nMaxBranchTypeNum=1\n0=\"Alpha\" \"alpha.ini\"\n"
+                 "[Model_Info_Command]\nCommandID=144\nCharLength=16\n[Model_Info_DB]\n"
+                 "ABCDEFGHIJKLMM=0\nABCDEFGHIJKLMX=0\nABCDEFGHIJKLM=0\nABCDEFGHIJKLMNM=0\n");
+    struct Case {
+        const char* text;
+        velterra::KernelChoice choice;
+        uint8_t kernel;
+    };
+    using velterra::KernelChoice;
+    const Case cases[] = {
+        {"ABCDEFGHIJKLMM", KernelChoice::Auto, 1},
+        {"ABCDEFGHIJKLMX", KernelChoice::Auto, 0},
+        {"ABCDEFGHIJKLM", KernelChoice::Auto, 0},
+        {"ABCDEFGHIJKLMNM", KernelChoice::Auto, 0},
+        {"ABCDEFGHIJKLMX", KernelChoice::MbFrames, 1},
+        {"ABCDEFGHIJKLMM", KernelChoice::ShortFrames, 0},
+    };
+    for (const Case& c : cases) {
+        camera.values[0x90] = ModelReply(c.text);
+        camera.ClearCalls();
+        connector.Kernel = c.choice;
+        EXPECT_EQ(connector.ConnectSlot(6), ProbeStatus::kConnected) << c.text;
+        EXPECT_EQ(table[6].Kernel, c.kernel) << c.text;
+        const auto opens = camera.CallsOf(Kind::Open);
+        // Identification always runs over short frames; kernel 1 then closes and reopens.
+        ASSERT_EQ(opens.size(), c.kernel == 1 ? 2u : 1u) << c.text;
+        EXPECT_EQ(opens.back().kernel, c.kernel) << c.text;
+        EXPECT_EQ(camera.CallsOf(Kind::Close).size(), c.kernel == 1 ? 1u : 0u) << c.text;
+    }
+
+    // The reopen failing leaves the slot failed, as a first open that fails does.
+    connector.Kernel = KernelChoice::Auto;
+    camera.values[0x90] = ModelReply("ABCDEFGHIJKLMM");
+    camera.openResults = {1, 0};
+    EXPECT_EQ(connector.ConnectSlot(7), ProbeStatus::kNoAnswer);
+    EXPECT_TRUE(connector.LastOpenFailed());
+    EXPECT_EQ(registry.Owner(7), PortRegistry::kFailed);
+    EXPECT_EQ(table[7].Kernel, 0);
+}
+
 TEST_F(PortConnectorTest, ASlotAnotherLiveProcessOwnsIsNotTouched) {
     registry.SetOwner(7, 1);  // init exists on every system
     table[7].Status = ProbeStatus::kAnswered;

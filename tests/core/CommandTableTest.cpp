@@ -14,7 +14,7 @@ namespace {
 
 struct RecordingObserver : IDocumentObserver {
     std::vector<std::pair<int, const BlockArray*>> updates;
-    void OnDocumentUpdate(int hint, const BlockArray* blocks) override {
+    void OnDocumentUpdate(int hint, const BlockArray* blocks, const std::string&) override {
         updates.emplace_back(hint, blocks);
     }
 };

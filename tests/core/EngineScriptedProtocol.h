@@ -37,6 +37,7 @@ struct Call {
     Bytes data;           // bytes written
     uint32_t baud = 0;
     std::vector<std::string> files;  // legacy table transfer: FPN file, PRNU file
+    uint8_t kernel = 0;              // kernel type an open asked for
 };
 
 inline Call MakeCall(Call::Kind kind, int32_t type, int32_t index, int32_t write = 0,
@@ -86,6 +87,13 @@ class ScriptedCamera {
         api.OpenPort2 = [this](int32_t type, int32_t index, uint32_t baud) {
             Call call = MakeCall(Call::Kind::Open, type, index);
             call.baud = baud;
+            Record(call);
+            return Take(openResults, 1);
+        };
+        api.OpenPort3 = [this](int32_t type, int32_t index, uint32_t baud, uint8_t kernel) {
+            Call call = MakeCall(Call::Kind::Open, type, index);
+            call.baud = baud;
+            call.kernel = kernel;
             Record(call);
             return Take(openResults, 1);
         };

@@ -73,15 +73,15 @@ inline BlockInfo Block(std::string name, std::vector<RowInfo> rows) {
 struct Update {
     int hint;
     bool withBlocks;
-    std::string message;  // MessageText at hint 3
+    std::string message;  // the line hint 3 carries
 };
 
 class RecordingView : public IDocumentObserver {
   public:
     explicit RecordingView(CVelterraDoc& doc) : doc_(doc) { doc.AddObserver(this); }
     ~RecordingView() override { doc_.RemoveObserver(this); }
-    void OnDocumentUpdate(int hint, const BlockArray* blocks) override {
-        updates.push_back({hint, blocks != nullptr, hint == 3 ? doc_.MessageText : ""});
+    void OnDocumentUpdate(int hint, const BlockArray* blocks, const std::string& message) override {
+        updates.push_back({hint, blocks != nullptr, message});
     }
     std::vector<std::string> Messages() const {
         std::vector<std::string> result;
@@ -114,6 +114,10 @@ class RecordingUi : public IUserInterface {
     OpenCameraResult RunOpenCameraDialog(CVelterraDoc&) override {
         events.push_back("dialog");
         return dialogResult;
+    }
+    bool RunWindowCommand(int id) override {
+        events.push_back("command " + std::to_string(id));
+        return true;
     }
     void ResetCommandMenus() override { events.push_back("reset menus"); }
     void LoadBasicCommands(const std::string& db) override { events.push_back("basic " + db); }

@@ -49,6 +49,7 @@ Frame MbWrite(uint8_t id, Bytes data) {
 TEST(CameraConfig, ModelTextByKernelAndLoadFailures) {
     EXPECT_EQ(Load("LS-4096M12", 0).ModelText(), "VLT4096-12-4T");
     EXPECT_EQ(Load("LS-4096M12", 1).ModelText(), "VLT4096-12-4TM");
+    EXPECT_EQ(Load("LS-8192M12", 1).ModelText(), "VLT8192-12-2TM");
     // No text of the 8160-pixel model reads as kernel 1: served anyway, with a warning.
     std::vector<std::string> warnings;
     EXPECT_EQ(Load("LS-8160-4T5500", 1, &warnings).ModelText(), "VL4T5500-8160");

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "OnePixelRequest.h"
@@ -30,6 +31,13 @@ struct OpenCameraResult {
     bool connectionClosed = false;  // the document's port was closed while the dialog was open
 };
 
+// A file dialog: the filter as "Name (*.ext)|*.ext||", the extension added to a typed name
+// without one (empty: none).
+struct FileDialogRequest {
+    std::string filter;
+    std::string defaultExtension;
+};
+
 class IUserInterface {
   public:
     virtual ~IUserInterface() = default;
@@ -55,6 +63,13 @@ class IUserInterface {
     // Runs the Pixel Set dialog modally on the program's one-pixel request; true when it ends
     // with OK. A default result is a cancel.
     virtual bool RunPixelSetDialog(velterra::OnePixelRequest& /*request*/) { return false; }
+    // The file dialogs; no value is a cancel.
+    virtual std::optional<std::string> AskOpenFileName(const FileDialogRequest& /*request*/) {
+        return std::nullopt;
+    }
+    virtual std::optional<std::string> AskSaveFileName(const FileDialogRequest& /*request*/) {
+        return std::nullopt;
+    }
     // The three command menus of the main frame.
     virtual void ResetCommandMenus() {}
     virtual void LoadBasicCommands(const std::string& /*menuDatabase*/) {}

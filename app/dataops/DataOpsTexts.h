@@ -58,4 +58,25 @@ inline constexpr const char* kChunkLengthRefused =
     "The image table command 0x%X of \"%s\" in Command.ini asks for %d bytes per chunk; an "
     "image table is read in chunks of 120 bytes (Bytes=0xF8), so nothing was read.";
 
+// --- LUT transfers ---
+// Connection-log lines of one tap (tap number from 1, port name).
+inline constexpr const char* kSendingTapFailed = "Sending LUT data of Tap-%d to %s is failed!";
+inline constexpr const char* kReadingTapFailed = "Reading LUT data of Tap-%d from %s is failed!";
+
+// Message boxes of the workbook operations (tap number from 1).
+inline constexpr const char* kCannotSetEveryScale =
+    "Can't set Tap-%d data of LUT for every scale to camera!";
+inline constexpr const char* kCannotSetVectorNodes =
+    "Can't set Tap-%d data of LUT for vector nodes to camera!";
+inline constexpr const char* kCannotReadLut = "Can't read LUT from camera!";
+inline constexpr const char* kAllocatingFailed = "Allocating memory is failed!";
+
+// File dialogs standing in for the spreadsheet program: LUT workbooks are read from .xlsx and
+// .xls files and written as .xlsx.
+inline constexpr const char* kOpenWorkbookFilter =
+    "Microsoft Excel Files (*.xlsx;*.xls)|*.xlsx;*.xls||";
+inline constexpr const char* kSaveWorkbookFilter = "Microsoft Excel Workbook (*.xlsx)|*.xlsx||";
+inline constexpr const char* kSaveWorkbookExtension = "xlsx";
+// --- end of LUT transfers ---
+
 }  // namespace DataOpsText

@@ -58,6 +58,16 @@ std::optional<int> CellInt16(const Worksheet& sheet, const std::string& name) {
     return static_cast<int>(truncated);
 }
 
+// LUT and node cells hold 16-bit unsigned values (a camera's table entry may be anything up to
+// 65535); read the same way, so no value is ever written as a negative number or wrapped.
+std::optional<int> CellUint16(const Worksheet& sheet, const std::string& name) {
+    auto number = sheet.Number(name);
+    if (!number || !std::isfinite(*number)) return std::nullopt;
+    double truncated = std::trunc(*number);
+    if (truncated < 0.0 || truncated > 65535.0) return std::nullopt;
+    return static_cast<int>(truncated);
+}
+
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
@@ -97,16 +107,16 @@ bool WriteLutWorkbook(IUserInterface& ui, Worksheet& sheet, bool isColor, int16_
     sheet.SetNumber("A3", static_cast<int16_t>(bits));
     sheet.SetNumber("A4", static_cast<int16_t>(taps));
     for (int idx = 0; idx < taps * n; ++idx)
-        sheet.SetNumber(Cell(LutColumn(idx / n), idx % n + 1), static_cast<int16_t>(lut[idx]));
+        sheet.SetNumber(Cell(LutColumn(idx / n), idx % n + 1), lut[idx]);
 
     if (withVectors) {
         size_t next = 0;
         for (int t = 0; t < taps; ++t) {
             const char column = NodeColumn(t);
-            sheet.SetNumber(Cell(column, 1), static_cast<int16_t>((*counts)[t]));
+            sheet.SetNumber(Cell(column, 1), (*counts)[t]);
             for (int i = 0; i < (*counts)[t]; ++i, next += 2) {
-                sheet.SetNumber(Cell(column, i + 2), static_cast<int16_t>((*nodes)[next]));
-                sheet.SetNumber(Cell(column + 1, i + 2), static_cast<int16_t>((*nodes)[next + 1]));
+                sheet.SetNumber(Cell(column, i + 2), (*nodes)[next]);
+                sheet.SetNumber(Cell(column + 1, i + 2), (*nodes)[next + 1]);
             }
         }
     }
@@ -165,7 +175,7 @@ bool ReadLutWorkbook(IUserInterface& ui, const Worksheet& sheet, bool& isColor, 
 
     std::vector<uint16_t> values(static_cast<size_t>(readTaps) * n);
     for (int idx = 0; idx < readTaps * n; ++idx) {
-        auto v = CellInt16(sheet, Cell(LutColumn(idx / n), idx % n + 1));
+        auto v = CellUint16(sheet, Cell(LutColumn(idx / n), idx % n + 1));
         if (!v || *v < 0 || *v >= n) {
             Show(ui, LutTexts::kInvalidValue);
             return false;
@@ -195,7 +205,7 @@ bool ReadLutWorkbook(IUserInterface& ui, const Worksheet& sheet, bool& isColor, 
         const char column = NodeColumn(t);
         for (int row = 2; row <= (*counts)[t] + 1; ++row, next += 2) {
             for (int k = 0; k < 2; ++k) {
-                auto v = CellInt16(sheet, Cell(static_cast<char>(column + k), row));
+                auto v = CellUint16(sheet, Cell(static_cast<char>(column + k), row));
                 if (v && *v >= 0 && *v < n) (*nodes)[next + k] = static_cast<uint16_t>(*v);
             }
         }

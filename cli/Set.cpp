@@ -21,7 +21,7 @@ constexpr const char* kUsage = "set --port PORT [--password CODE] \"Block/Row=VA
 std::string CheckWrite(const CommandInfo& command, const std::string& value) {
     if (command.EnableRW == 0) return "it is read-only";
     if (value.empty()) return "it needs a value";
-    const velterra::ValueEditSpec edit = velterra::ValueEditorFor(&command);
+    const velterra::ValueEditShape edit = velterra::ValueEditorFor(&command);
     if (edit.editor == velterra::ValueEditor::List) {
         if (std::find(edit.choices.begin(), edit.choices.end(), value) != edit.choices.end()) {
             return {};

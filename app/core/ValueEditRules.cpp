@@ -32,23 +32,23 @@ NumberText ReadDecimal(std::string_view text, uint32_t& value) {
 
 }  // namespace
 
-ValueEditSpec ValueEditorFor(const CommandInfo* command) {
-    ValueEditSpec spec;
-    if (command == nullptr || command->EnableRW == 0) return spec;
+ValueEditShape ValueEditorFor(const CommandInfo* command) {
+    ValueEditShape shape;
+    if (command == nullptr || command->EnableRW == 0) return shape;
     if (command->EnableList != 0) {
-        if (command->ListItems.empty()) return spec;
-        spec.editor = ValueEditor::List;
-        for (const ListItem& item : command->ListItems) spec.choices.push_back(item.Text);
-        return spec;
+        if (command->ListItems.empty()) return shape;
+        shape.editor = ValueEditor::List;
+        for (const ListItem& item : command->ListItems) shape.choices.push_back(item.Text);
+        return shape;
     }
     if (command->PureTextValue != 0) {
-        spec.editor = ValueEditor::Text;
-        spec.maxLength = std::min<std::size_t>(command->CharLength, kTableTextChars);
-        return spec;
+        shape.editor = ValueEditor::Text;
+        shape.maxLength = std::min<std::size_t>(command->CharLength, kTableTextChars);
+        return shape;
     }
-    spec.editor = ValueEditor::Number;
-    spec.maxLength = std::to_string(command->Max).size();
-    return spec;
+    shape.editor = ValueEditor::Number;
+    shape.maxLength = std::to_string(command->Max).size();
+    return shape;
 }
 
 uint32_t SliderRangeMax(const CommandInfo& command) {

@@ -15,7 +15,7 @@ namespace velterra {
 // parameter, a list without items).
 enum class ValueEditor { None, List, Text, Number };
 
-struct ValueEditSpec {
+struct ValueEditShape {
     ValueEditor editor = ValueEditor::None;
     // Characters the text edit takes: CharLength for a text (at most the 63 a committed value
     // holds), the digits of Max printed as "%u" for a number.
@@ -24,7 +24,7 @@ struct ValueEditSpec {
 };
 
 // A read-only list gets no editor either: the drop list could offer nothing that is written.
-ValueEditSpec ValueEditorFor(const CommandInfo* command);
+ValueEditShape ValueEditorFor(const CommandInfo* command);
 
 // The slider of a number edit: positions 0 .. (Max - Min) / SliderStep. The last position is
 // Max itself, also when the range is not a multiple of the step. A step below 1 counts as 1.

@@ -22,6 +22,8 @@ namespace {
 
 // Stops the signal watcher when the session ends normally.
 constexpr int kStopWatcherSignal = SIGUSR1;
+// Longer than any single exchange with its time limits and the clearing of the line after it.
+constexpr int kReleaseWaitMs = 10000;
 
 std::string Timestamp() {
     const std::time_t now = std::time(nullptr);
@@ -151,6 +153,9 @@ bool CliSession::Start() {
     connector_ = std::make_unique<PortConnector>(*doc_);
     connector_->BaudRate = baudRate_;
     connector_->Kernel = kernel_;
+    // The whole command is one run: once the camera stops answering, it is said once and the
+    // remaining exchanges are skipped.
+    doc_->ExchangeRuns.Begin();
     WatchSignals();
     return true;
 }
@@ -181,25 +186,7 @@ void CliSession::ReleaseAfterSignal() {
     if (sigwait(&set, &signal) != 0 || signal == kStopWatcherSignal) return;
 
     std::cerr << "velterra-cli: interrupted; closing the port\n";
-    if (registry_) {
-        for (int slot = 0; slot < PortSlot::kCount; ++slot) {
-            if (registry_->Owner(slot) != PortRegistry::SelfId()) continue;
-            // An exchange under way ends within its time limits; one that does not is left to
-            // the end of the process, but the slot is freed all the same.
-            bool free = false;
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-            while (!(free = doc_->PortLock.try_lock()) &&
-                   std::chrono::steady_clock::now() < deadline) {
-                usleep(10000);
-            }
-            if (free) {
-                doc_->PortLock.unlock();
-                doc_->ClosePortSlot(slot);
-            } else {
-                registry_->SetOwner(slot, PortRegistry::kFree);
-            }
-        }
-    }
+    doc_->ReleaseOwnPortsNow(kReleaseWaitMs);
     std::cerr.flush();
     _exit(128 + signal);
 }

@@ -13,6 +13,9 @@ inline constexpr const char* kWriteStringFailed =
 inline constexpr const char* kWriteListFailed =
     "Writing [%s]->[%s] to %s (drop-item [%s]) is failed!";
 
+// Logged once when a run stops after failed exchanges in a row (port name).
+inline constexpr const char* kCameraSilent = "the camera does not answer on %s";
+
 inline constexpr const char* kCannotCommunicate =
     "Can't communicate with the remote device using %s!";
 

@@ -9,6 +9,7 @@
 
 #include "CommandTable.h"
 #include "DocumentObserver.h"
+#include "ExchangeRun.h"
 #include "ProtocolApi.h"
 #include "UserInterface.h"
 
@@ -81,6 +82,9 @@ class CVelterraDoc {
     // Guards ProbeRunning and NotResponding during a probe; never held with PortLock.
     std::mutex ProbeLock;
 
+    // Stops a run of exchanges after failures in a row, and every exchange on a stop request.
+    ExchangeRunRule ExchangeRuns;
+
     static constexpr int kPollTimerPeriodMs = 750;
     static constexpr int kValueReadSettleMs = 20;  // before and after a value read
 
@@ -102,6 +106,11 @@ class CVelterraDoc {
     void OnOpenCamera();  // "&Open Camera..."
     // Closes every port this process owns in the registry and frees the slots (at the end).
     void ReleaseOwnPorts();
+    // The same from another thread while exchanges may be under way (a signal, the window
+    // closing): no new exchange starts, the one under way is waited for up to `waitMs`, then
+    // each own port is closed with the normal steps. A port still busy after the wait only
+    // has its slot freed. Returns the number of ports closed.
+    int ReleaseOwnPortsNow(int waitMs);
 
     // The LED polling thread (GetLEDThread.h): none until StartLedThread, and none when it
     // could not start. StartLedThread starts it once (later calls keep the running one) and is
@@ -142,10 +151,16 @@ class CVelterraDoc {
     int WriteValue(BlockInfo& block, RowInfo& row, const std::string& text,
                    const std::string& portName);
     int ReadValue(BlockInfo& block, RowInfo& row, const std::string& portName);
-    // One protocol read or write of the command's CharLength bytes, under the port lock.
-    bool Exchange(const CommandInfo& command, bool write, uint8_t* buffer, int settleMs = 0);
+    enum class ExchangeResult { kDone, kFailed, kSkipped };
+    // One protocol read or write of the command's CharLength bytes, under the port lock;
+    // skipped (nothing sent, nothing to log) once the run has stopped.
+    ExchangeResult Exchange(const CommandInfo& command, bool write, uint8_t* buffer,
+                            int settleMs = 0);
     void LogMessage(std::string text);
     void NotifyObservers(int hint, const BlockArray* blocks, const std::string& message);
+    // Logs a failed exchange's line, and the run's stop when this failure caused it.
+    void LogExchangeFailure(std::string text);
+    bool silentToTell_ = false;
     void ShowMessage(const std::string& text);
     void ConnectNewModel(const OpenCameraResult& result);
     void LoadTableAndStart();

@@ -1,5 +1,6 @@
 // The camera connection of the document: port slot and type, alive probe, start of a
 // connection, closing a slot and the "&Open Camera..." command.
+#include "Clock.h"
 #include "CommandNames.h"
 #include "ConfigKeys.h"
 #include "ConfigParsers.h"
@@ -118,6 +119,31 @@ void CVelterraDoc::ReleaseOwnPorts() {
     for (int slot = 0; slot < PortSlot::kCount; ++slot) {
         if (registry_->Owner(slot) == PortRegistry::SelfId()) ClosePortSlot(slot);
     }
+}
+
+int CVelterraDoc::ReleaseOwnPortsNow(int waitMs) {
+    ExchangeRuns.RequestStop();
+    if (registry_ == nullptr) return 0;
+    int closed = 0;
+    for (int slot = 0; slot < PortSlot::kCount; ++slot) {
+        if (registry_->Owner(slot) != PortRegistry::SelfId()) continue;
+        // Exchanges that have not started are skipped now, so the lock comes free as soon as
+        // the one under way ends within its time limits.
+        const uint32_t start = velterra::platform::TickCount();
+        bool free = false;
+        while (!(free = PortLock.try_lock()) &&
+               velterra::platform::TicksSince(start) < static_cast<uint32_t>(waitMs)) {
+            velterra::platform::SleepMs(2);
+        }
+        if (free) {
+            PortLock.unlock();
+            ClosePortSlot(slot);
+            ++closed;
+        } else {
+            registry_->SetOwner(slot, PortRegistry::kFree);
+        }
+    }
+    return closed;
 }
 
 // Loads the table of CommandFilePath; on success the menus, the title and the connection

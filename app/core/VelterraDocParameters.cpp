@@ -30,7 +30,9 @@ std::string TextOfBytes(const uint8_t* bytes, std::size_t count) {
 
 }  // namespace
 
-bool CVelterraDoc::Exchange(const CommandInfo& command, bool write, uint8_t* buffer, int settleMs) {
+CVelterraDoc::ExchangeResult CVelterraDoc::Exchange(const CommandInfo& command, bool write,
+                                                    uint8_t* buffer, int settleMs) {
+    if (!ExchangeRuns.MayExchange()) return ExchangeResult::kSkipped;
     const int32_t type = PortType;
     const int32_t port = PortSlot::PortNumber(PortIndex);
     const uint8_t length = command.CharLength;
@@ -47,7 +49,8 @@ bool CVelterraDoc::Exchange(const CommandInfo& command, bool write, uint8_t* buf
             protocol_.ReadWritePort(type, port, write ? 1 : 0, command.CommandID, length, buffer);
     }
     if (settleMs > 0) velterra::platform::SleepMs(static_cast<uint32_t>(settleMs));
-    return result != 0;
+    if (ExchangeRuns.Record(result != 0)) silentToTell_ = true;
+    return result != 0 ? ExchangeResult::kDone : ExchangeResult::kFailed;
 }
 
 void CVelterraDoc::LogMessage(std::string text) {
@@ -58,6 +61,14 @@ void CVelterraDoc::LogMessage(std::string text) {
         MessageText = text;
     }
     NotifyObservers(UpdateHint::kLogMessage, nullptr, text);
+}
+
+void CVelterraDoc::LogExchangeFailure(std::string text) {
+    LogMessage(std::move(text));
+    if (silentToTell_) {
+        silentToTell_ = false;
+        LogMessage(FormatText(EngineText::kCameraSilent, PortName().c_str()));
+    }
 }
 
 int CVelterraDoc::ReadWriteParameter(int block, int row, bool write, const std::string* text) {
@@ -89,19 +100,25 @@ int CVelterraDoc::ReadWriteList(BlockInfo& block, RowInfo& row, bool write, cons
         for (const ListItem& item : command.ListItems) {
             if (item.Text != *text) continue;
             uint8_t data[kExchangeBufferSize] = {item.Value};
-            if (Exchange(command, true, data)) {
+            const ExchangeResult result = Exchange(command, true, data);
+            if (result == ExchangeResult::kDone) {
                 command.ValueText = item.Text;
                 return 1;
             }
-            LogMessage(FormatText(EngineText::kWriteListFailed, block.DisplayName.c_str(),
-                                  row.DisplayName.c_str(), portName.c_str(), item.Text.c_str()));
+            if (result == ExchangeResult::kSkipped) return 0;
+            LogExchangeFailure(FormatText(EngineText::kWriteListFailed, block.DisplayName.c_str(),
+                                          row.DisplayName.c_str(), portName.c_str(),
+                                          item.Text.c_str()));
         }
         return 0;
     }
     uint8_t data[kExchangeBufferSize] = {};
-    if (!Exchange(command, false, data)) {
-        LogMessage(FormatText(EngineText::kReadListFailed, block.DisplayName.c_str(),
-                              row.DisplayName.c_str(), portName.c_str()));
+    if (const ExchangeResult result = Exchange(command, false, data);
+        result != ExchangeResult::kDone) {
+        if (result == ExchangeResult::kFailed) {
+            LogExchangeFailure(FormatText(EngineText::kReadListFailed, block.DisplayName.c_str(),
+                                          row.DisplayName.c_str(), portName.c_str()));
+        }
         return 0;
     }
     const auto match = std::find_if(command.ListItems.begin(), command.ListItems.end(),
@@ -116,9 +133,13 @@ int CVelterraDoc::WriteValue(BlockInfo& block, RowInfo& row, const std::string& 
     uint8_t data[kExchangeBufferSize] = {};
     if (command.PureTextValue != 0) {
         std::memcpy(data, text.data(), std::min<std::size_t>(text.size(), command.CharLength));
-        if (!Exchange(command, true, data)) {
-            LogMessage(FormatText(EngineText::kWriteStringFailed, block.DisplayName.c_str(),
-                                  row.DisplayName.c_str(), portName.c_str(), text.c_str()));
+        if (const ExchangeResult result = Exchange(command, true, data);
+            result != ExchangeResult::kDone) {
+            if (result == ExchangeResult::kFailed) {
+                LogExchangeFailure(FormatText(EngineText::kWriteStringFailed,
+                                              block.DisplayName.c_str(), row.DisplayName.c_str(),
+                                              portName.c_str(), text.c_str()));
+            }
             return 0;
         }
         command.ValueText = TextOfBytes(data, command.CharLength);
@@ -128,9 +149,12 @@ int CVelterraDoc::WriteValue(BlockInfo& block, RowInfo& row, const std::string& 
     for (std::size_t i = 0; i < std::min<std::size_t>(command.CharLength, 4); ++i) {
         data[i] = static_cast<uint8_t>(value >> (8 * i));
     }
-    if (!Exchange(command, true, data)) {
-        LogMessage(FormatText(EngineText::kWriteValueFailed, block.DisplayName.c_str(),
-                              row.DisplayName.c_str(), portName.c_str(), value));
+    if (const ExchangeResult result = Exchange(command, true, data);
+        result != ExchangeResult::kDone) {
+        if (result == ExchangeResult::kFailed) {
+            LogExchangeFailure(FormatText(EngineText::kWriteValueFailed, block.DisplayName.c_str(),
+                                          row.DisplayName.c_str(), portName.c_str(), value));
+        }
         return 0;
     }
     command.ValueText = std::to_string(value);
@@ -141,20 +165,18 @@ int CVelterraDoc::ReadValue(BlockInfo& block, RowInfo& row, const std::string& p
     CommandInfo& command = *row.Command;
     command.ValueText.clear();
     uint8_t data[kExchangeBufferSize] = {};
-    const bool ok = Exchange(command, false, data, kValueReadSettleMs);
+    const ExchangeResult result = Exchange(command, false, data, kValueReadSettleMs);
+    if (result == ExchangeResult::kSkipped) return 0;
+    if (result == ExchangeResult::kFailed) {
+        const char* text = command.PureTextValue != 0 ? EngineText::kReadStringFailed
+                                                      : EngineText::kReadValueFailed;
+        LogExchangeFailure(
+            FormatText(text, block.DisplayName.c_str(), row.DisplayName.c_str(), portName.c_str()));
+        return 0;
+    }
     if (command.PureTextValue != 0) {
-        if (!ok) {
-            LogMessage(FormatText(EngineText::kReadStringFailed, block.DisplayName.c_str(),
-                                  row.DisplayName.c_str(), portName.c_str()));
-            return 0;
-        }
         command.ValueText = TextOfBytes(data, command.CharLength);
         return 1;
-    }
-    if (!ok) {
-        LogMessage(FormatText(EngineText::kReadValueFailed, block.DisplayName.c_str(),
-                              row.DisplayName.c_str(), portName.c_str()));
-        return 0;
     }
     const uint32_t value = LittleEndianValue(data, command.CharLength);
     const bool outside = value > command.Max || value < command.Min;
@@ -170,9 +192,10 @@ void CVelterraDoc::RefreshAll() {
     }
     if (ui_ != nullptr) ui_->SetWaitCursor(true);
     bool anyRead = false;
-    for (std::size_t b = 0; b < Blocks.size(); ++b) {
+    const ExchangeRun run(ExchangeRuns);
+    for (std::size_t b = 0; b < Blocks.size() && ExchangeRuns.MayExchange(); ++b) {
         const int rows = Blocks[b].RowCount;
-        for (int r = 0; r < rows; ++r) {
+        for (int r = 0; r < rows && ExchangeRuns.MayExchange(); ++r) {
             if (ReadWriteParameter(static_cast<int>(b), r, false) == 1) anyRead = true;
         }
     }

@@ -134,7 +134,8 @@ TEST_F(ProbeRefreshTest, RefreshReadsEveryRowAndSetsModifiedOnlyWhenSomethingWas
     EXPECT_EQ(view.Messages(),
               (std::vector<std::string>{"Reading [A]->[Mode] from COM2 (drop-item) is failed!",
                                         "Reading [A]->[Gain] from COM2 (value) is failed!",
-                                        "Reading [B]->[Name] from COM2 (string) is failed!"}));
+                                        "Reading [B]->[Name] from COM2 (string) is failed!",
+                                        "the camera does not answer on COM2"}));
     ASSERT_FALSE(view.updates.empty());
     EXPECT_EQ(view.updates.back().hint, 1);
     EXPECT_TRUE(view.updates.back().withBlocks);
@@ -152,6 +153,72 @@ TEST_F(ProbeRefreshTest, RefreshReadsEveryRowAndSetsModifiedOnlyWhenSomethingWas
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.Blocks[0].Rows[2].Command->ValueText, "42");
     EXPECT_EQ(camera.Calls().size(), 9u);  // three reads per refresh, nothing for the others
+}
+
+TEST_F(ProbeRefreshTest, SilentCameraStopsTheRefreshAfterThreeFailuresInARowAndSaysSoOnce) {
+    std::vector<RowInfo> rows;
+    for (uint8_t id = 0x60; id < 0x66; ++id) rows.push_back(Row("P", Number(id, 1, 0, 100)));
+    doc.Blocks.push_back(Block("A", std::move(rows)));
+    doc.BlockCount = 1;
+    // A failure between successes does not count towards the three.
+    camera.failingReads = {0x60, 0x61, 0x63, 0x64, 0x65};
+    camera.values[0x62] = {7};
+    doc.RefreshAll();
+    EXPECT_EQ(camera.Calls().size(), 6u);
+    EXPECT_EQ(view.Messages().size(), 6u);
+    EXPECT_EQ(view.Messages().back(), "the camera does not answer on COM2");
+
+    camera.failingReads = {0x60, 0x61, 0x62, 0x63, 0x64, 0x65};
+    for (int refresh = 0; refresh < 2; ++refresh) {  // each refresh is a run of its own
+        camera.ClearCalls();
+        view.updates.clear();
+        doc.RefreshAll();
+        EXPECT_EQ(camera.Calls().size(), 3u);
+        EXPECT_EQ(view.Messages().size(), 4u);
+    }
+    // Outside a run single reads still go out.
+    camera.ClearCalls();
+    EXPECT_EQ(doc.ReadParameter(0, 5), 0);
+    EXPECT_EQ(camera.Calls().size(), 1u);
+
+    // After a stop request nothing is sent or logged any more.
+    camera.ClearCalls();
+    view.updates.clear();
+    doc.ExchangeRuns.RequestStop();
+    doc.RefreshAll();
+    EXPECT_EQ(doc.ReadParameter(0, 0), 0);
+    EXPECT_TRUE(camera.Calls().empty());
+    EXPECT_TRUE(view.Messages().empty());
+}
+
+TEST_F(ProbeRefreshTest, ReleaseNowWaitsForTheExchangeUnderWayThenClosesAndFreesTheSlot) {
+    Table();
+    PortRegistry& registry = *f.registry;
+    registry.SetOwner(7, PortRegistry::SelfId());
+    std::mutex m;
+    std::condition_variable cv;
+    bool inCall = false;
+    camera.duringCall = [&](const Call& call) {
+        if (call.kind != Kind::ReadWrite) return;
+        {
+            std::lock_guard lock(m);
+            inCall = true;
+        }
+        cv.notify_all();
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    };
+    std::thread refresh([&] { doc.RefreshAll(); });
+    {
+        std::unique_lock lock(m);
+        cv.wait(lock, [&] { return inCall; });
+    }
+    EXPECT_EQ(doc.ReleaseOwnPortsNow(5000), 1);
+    refresh.join();
+    EXPECT_EQ(registry.Owner(7), PortRegistry::kFree);
+    const auto calls = camera.Calls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back().kind, Kind::Close);
+    EXPECT_EQ(camera.CallsOf(Kind::ReadWrite).size(), 1u) << "no exchange after the request";
 }
 
 TEST_F(ProbeRefreshTest, RefreshWithKernelOneShowsBusyOnTheLamp) {

@@ -1,7 +1,12 @@
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 
 #include "CliCommand.h"
+#include "InputFile.h"
 #include "TableJson.h"
 #include "core/CoreTexts.h"
 #include "core/VelterraDoc.h"
@@ -31,6 +36,24 @@ int RunModel(CliContext& context) {
         return kExitUsage;
     }
 
+    // Said before the table reader, which takes an unreadable file for an empty one.
+    std::error_code error;
+    if (!std::filesystem::exists(doc.CommandFilePath, error)) {
+        std::cerr << "velterra-cli: cannot read " << doc.CommandFilePath << ": "
+                  << std::generic_category().message(ENOENT) << '\n';
+        return kExitLoadFailed;
+    }
+    if (const std::string problem = velterra::platform::InputFileProblem(
+            doc.CommandFilePath, velterra::platform::kConfigFileLimitMb);
+        !problem.empty()) {
+        std::cerr << "velterra-cli: cannot read " << problem << '\n';
+        return kExitLoadFailed;
+    }
+    if (std::ifstream probe(doc.CommandFilePath); !probe) {
+        std::cerr << "velterra-cli: cannot read " << doc.CommandFilePath << ": "
+                  << std::strerror(errno) << '\n';
+        return kExitLoadFailed;
+    }
     std::string reason;
     if (!doc.LoadCommandTable(doc.CommandFilePath, &reason)) {
         std::cerr << "velterra-cli: cannot load " << doc.CommandFilePath << ": " << reason << '\n';

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CliCommand.h"
+#include "InputFile.h"
 #include "TableJson.h"
 #include "core/CoreTexts.h"
 #include "core/SettingsFileArchive.h"
@@ -135,11 +136,13 @@ int RunVlt(CliContext& context) {
         return kExitUsage;
     }
     const std::string path = context.UserPath(*file).string();
-    std::error_code error;
+    const std::string problem =
+        velterra::platform::InputFileProblem(path, velterra::platform::kSettingsFileLimitMb);
     std::ifstream in;
-    if (!std::filesystem::is_directory(path, error)) in.open(path, std::ios::binary);
+    if (problem.empty()) in.open(path, std::ios::binary);
     if (!in.is_open()) {
-        std::cerr << "velterra-cli: cannot open " << path << '\n';
+        std::cerr << "velterra-cli: " << (problem.empty() ? "cannot open " + path : problem)
+                  << '\n';
         return kExitNotASettingsFile;
     }
     SettingsFileArchive archive(in);
@@ -147,7 +150,7 @@ int RunVlt(CliContext& context) {
     archive.ReadString(tag);
     const bool formatOk = tag == SettingsText::kFileTag;
     std::string model;
-    if (formatOk) archive.ReadString(model);
+    if (formatOk) archive.ReadText(model);
 
     CVelterraDoc doc(context.startupDirectory.string());
     bool modelFound = false;

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "InputFile.h"
+
 namespace {
 
 bool IsBlank(char c) {
@@ -92,9 +94,12 @@ int32_t ParseProfileInteger(std::string_view text) {
 
 IniFile IniFile::Load(const std::filesystem::path& path) {
     // Only regular files are configuration files: a directory, a FIFO or a device such as
-    // /dev/zero reads as a missing file instead of throwing or reading for ever.
+    // /dev/zero reads as a missing file instead of throwing or reading for ever, and so does a
+    // file far larger than any configuration.
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return IniFile{};
+    using namespace velterra::platform;
+    if (!InputFileProblem(path, kConfigFileLimitMb).empty()) return IniFile{};
     std::ifstream in(path, std::ios::binary);
     if (!in) return IniFile{};
     std::string text;

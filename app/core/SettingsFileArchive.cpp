@@ -37,6 +37,12 @@ bool SettingsFileArchive::ReadString(std::string& line) {
     }
 }
 
+bool SettingsFileArchive::ReadText(std::string& text) {
+    const bool read = ReadString(text);
+    if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+    return read;
+}
+
 std::size_t SettingsFileArchive::ReadBytes(uint8_t* bytes, std::size_t count) {
     if (in_ == nullptr || count == 0) return 0;
     in_->read(reinterpret_cast<char*>(bytes), static_cast<std::streamsize>(count));

@@ -26,6 +26,9 @@ class SettingsFileArchive {
     // One line without its line feed (and without a carriage return before it). False only when
     // the stream was already at its end: a last line without a line feed still counts.
     bool ReadString(std::string& line);
+    // ReadString, then the text only up to a NUL byte in it: a name stored by a C string ends
+    // there, whatever follows on the line.
+    bool ReadText(std::string& text);
     // Up to count bytes; returns how many arrived (fewer only at the end of the file).
     std::size_t ReadBytes(uint8_t* bytes, std::size_t count);
     // Skips up to count bytes; returns how many were there.

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "FormatText.h"
+#include "InputFile.h"
 #include "SettingsFile.h"
 #include "SettingsFileArchive.h"
 #include "SettingsTexts.h"
@@ -86,11 +87,16 @@ void SettingsFile::BeginLoad(CVelterraDoc& doc) {
 }
 
 SettingsFile::LoadReport SettingsFile::LoadFile(CVelterraDoc& doc, const std::string& path) {
-    std::error_code error;
+    // A FIFO or a device would block or never end, a huge file would fill the memory: the
+    // box then says which it was.
+    const std::string problem =
+        velterra::platform::InputFileProblem(path, velterra::platform::kSettingsFileLimitMb);
     std::ifstream in;
-    if (!std::filesystem::is_directory(path, error)) in.open(path, std::ios::binary);
+    if (problem.empty()) in.open(path, std::ios::binary);
     if (!in.is_open()) {
-        ShowBox(doc, FormatText(SettingsText::kCannotOpen, path.c_str()));
+        std::string text = FormatText(SettingsText::kCannotOpen, path.c_str());
+        if (!problem.empty()) text += "\n" + problem;
+        ShowBox(doc, text);
         LoadReport report;
         report.outcome = LoadReport::Outcome::kCannotOpen;
         return report;

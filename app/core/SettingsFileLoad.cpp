@@ -107,7 +107,7 @@ SettingsFile::LoadReport SettingsFile::Load(CVelterraDoc& doc, SettingsFileArchi
         report.outcome = Outcome::kWrongFormat;
         return report;
     }
-    archive.ReadString(report.modelName);
+    archive.ReadText(report.modelName);
     const std::string& model = report.modelName;
 
     const bool connected = doc.PortIndex >= 0;

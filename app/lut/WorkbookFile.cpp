@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "InputFile.h"
 #include "lut/LutTexts.h"
 #include "lut/XlsReader.h"
 #include "lut/XlsxReader.h"
@@ -19,6 +20,9 @@ const unsigned char kCompoundMagic[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A
 
 bool LoadWorksheet(const std::filesystem::path& file, Worksheet& sheet, std::string& error) {
     sheet.Clear();
+    // Checked before the open, which would block on a FIFO.
+    error = velterra::platform::InputFileProblem(file, velterra::platform::kWorkbookLimitMb);
+    if (!error.empty()) return false;
     std::unique_ptr<FILE, decltype(&std::fclose)> stream(std::fopen(file.c_str(), "rb"),
                                                          &std::fclose);
     if (!stream) {

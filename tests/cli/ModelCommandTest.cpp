@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <nlohmann/json.hpp>
 #include <string>
@@ -320,13 +321,33 @@ TEST(ModelCommand, ExitStatusTellsWhatFailed) {
 
     CliResult gone = RunCli(faults + "model LS-GONE");
     EXPECT_EQ(gone.status, 3);
-    EXPECT_NE(gone.err.find("cannot be read"), std::string::npos) << gone.err;
-
-    CliResult missingFile = RunCli("model --file /nonexistent/model.ini");
-    EXPECT_EQ(missingFile.status, 3);
+    EXPECT_NE(gone.err.find("No such file or directory"), std::string::npos) << gone.err;
 
     EXPECT_EQ(RunCli("model").status, 64);
     EXPECT_EQ(RunCli("model a b").status, 64);
+}
+
+TEST(ModelCommand, FilesThatCannotBeAModelAreRefusedWithTheReason) {
+    char pattern[] = "/tmp/velterra_modelfile_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::filesystem::path dir = pattern;
+    ASSERT_EQ(mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
+    std::ofstream(dir / "huge.ini").close();
+    std::filesystem::resize_file(dir / "huge.ini", (256ull << 20) + 1);  // sparse
+    const std::pair<std::string, std::string> cases[] = {
+        {"missing.ini",
+         "cannot read " + (dir / "missing.ini").string() + ": No such file or directory"},
+        {"fifo.ini", "cannot read " + (dir / "fifo.ini").string() + " is not a regular file"},
+        {"huge.ini", "cannot read " + (dir / "huge.ini").string() + " is larger than 256 MB"},
+        {".", "cannot read " + dir.string() + "/. is not a regular file"},
+    };
+    for (const auto& [name, message] : cases) {
+        const CliResult r = RunCli("model --file '" + (dir / name).string() + "'");
+        EXPECT_EQ(r.status, 3) << name;
+        EXPECT_EQ(r.out, "") << name;
+        EXPECT_EQ(r.err, "velterra-cli: " + message + "\n") << name;
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST(ModelCommand, TextsThatAreNotUtf8StillGiveValidJson) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -96,6 +97,33 @@ TEST_F(VltCommand, AFileOfAnotherFormatOrNoFileIsRefused) {
     EXPECT_NE(r.err.find("cannot open"), std::string::npos);
     EXPECT_EQ(RunCli(Config() + "vlt", dir.string()).status, 64);
     EXPECT_EQ(RunCli(Config() + "vlt a.vlt b.vlt", dir.string()).status, 64);
+}
+
+TEST_F(VltCommand, InputsThatCannotBeASettingsFileAreRefusedBeforeTheyAreRead) {
+    ASSERT_EQ(mkfifo((dir / "fifo.vlt").c_str(), 0600), 0);
+    Write("huge.vlt", "VLT_2_5\n");
+    std::filesystem::resize_file(dir / "huge.vlt", (64ull << 20) + 1);  // sparse
+    std::filesystem::create_directory(dir / "folder.vlt");
+    const std::pair<const char*, std::string> cases[] = {
+        {"fifo.vlt", " is not a regular file"},
+        {"folder.vlt", " is not a regular file"},
+        {"huge.vlt", " is larger than 64 MB"},
+    };
+    for (const auto& [name, problem] : cases) {
+        const CliResult r = RunCli(Config() + "vlt " + name, dir.string());
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_EQ(r.err, "velterra-cli: " + (dir / name).string() + problem + "\n") << name;
+        // Loading it for viewing says the same under the box's own text.
+        const CliResult load = RunCli(Config() + "load " + name, dir.string());
+        EXPECT_NE(load.err.find((dir / name).string() + problem), std::string::npos)
+            << name << load.err;
+    }
+
+    // A model line cut by a NUL names the model before it.
+    Write("nul.vlt", "VLT_2_5\nLS-4096M12" + B({0, 'x', 'y'}) + "\n" + B({0xA6, 3, 0x40, 0, 0}));
+    const CliResult r = RunCli(Config() + "vlt nul.vlt", dir.string());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("model LS-4096M12\ncommand file "), std::string::npos) << r.out;
 }
 
 }  // namespace

@@ -82,10 +82,16 @@ TEST_F(SettingsCommands, LoadStartsAnUntitledDocumentAndEndsNamedAfterTheFile) {
 }
 
 TEST_F(SettingsCommands, LoadOfAFileThatCannotBeReadSaysSo) {
-    for (const std::string& path : {(dir / "none.vlt").string(), dir.string()}) {
+    // The box says why when the reason is not the open itself.
+    const std::pair<std::string, std::string> cases[] = {
+        {(dir / "none.vlt").string(), ""},
+        {dir.string(), "\n" + dir.string() + " is not a regular file"},
+    };
+    for (const auto& [path, why] : cases) {
         fx.ui.messages.clear();
         EXPECT_EQ(SettingsFile::LoadFile(fx.doc, path).outcome, Outcome::kCannotOpen);
-        EXPECT_EQ(fx.ui.messages, std::vector<std::string>{"Can't open the file " + path + "!"});
+        EXPECT_EQ(fx.ui.messages,
+                  std::vector<std::string>{"Can't open the file " + path + "!" + why});
     }
     EXPECT_EQ(CommandAt(fx.doc, 0, 0).ValueText, "300");
 }

@@ -1,6 +1,7 @@
 // velterra-cli lut-export and lut-check, run as a user would.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -90,6 +91,24 @@ TEST_F(WorkbookCli, RefusalsGiveTheReaderMessageAndStatus1) {
     EXPECT_EQ(Cli("lut-export --bits 8 out.xlsx").status, 64);
     EXPECT_EQ(Cli("lut-export --bits eight --taps 1 out.xlsx").status, 64);
     EXPECT_EQ(Cli("lut-check").status, 64);
+}
+
+TEST_F(WorkbookCli, InputsThatCannotBeAWorkbookAreRefusedBeforeTheyAreRead) {
+    const auto dir = dir_.path();
+    ASSERT_EQ(mkfifo((dir / "fifo.xlsx").c_str(), 0600), 0);
+    std::ofstream(dir / "huge.xls").close();
+    std::filesystem::resize_file(dir / "huge.xls", (256ull << 20) + 1);  // sparse
+    std::filesystem::create_directory(dir / "folder.xlsx");
+    const std::pair<const char*, std::string> cases[] = {
+        {"fifo.xlsx", " is not a regular file"},
+        {"folder.xlsx", " is not a regular file"},
+        {"huge.xls", " is larger than 256 MB"},
+    };
+    for (const auto& [name, problem] : cases) {
+        const CliRun run = Cli(std::string("lut-check ") + name);
+        EXPECT_EQ(run.status, 1) << name;
+        EXPECT_NE(run.err.find(name + problem), std::string::npos) << name << run.err;
+    }
 }
 
 }  // namespace

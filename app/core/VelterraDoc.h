@@ -120,6 +120,9 @@ class CVelterraDoc {
     bool StartLedThread();
     void StopLedThread();
 
+    // Puts a line into the connection error log: MessageText, then hint 3 to every view.
+    void LogMessage(std::string text);
+
     // Name of the port in use ("COM2", "clser-3"), empty without one.
     std::string PortName() const;
 
@@ -156,7 +159,6 @@ class CVelterraDoc {
     // skipped (nothing sent, nothing to log) once the run has stopped.
     ExchangeResult Exchange(const CommandInfo& command, bool write, uint8_t* buffer,
                             int settleMs = 0);
-    void LogMessage(std::string text);
     void NotifyObservers(int hint, const BlockArray* blocks, const std::string& message);
     // Logs a failed exchange's line, and the run's stop when this failure caused it.
     void LogExchangeFailure(std::string text);

@@ -6,7 +6,6 @@
 #include "core/CommandNames.h"
 #include "core/CoreTexts.h"
 #include "core/FormatText.h"
-#include "core/UpdateHints.h"
 
 namespace velterra {
 
@@ -32,8 +31,7 @@ std::string CameraFunctions::CommandIniPath() const {
 }
 
 void CameraFunctions::ReportPortError(std::string text) {
-    doc_.MessageText = std::move(text);
-    doc_.UpdateAllViews(UpdateHint::kLogMessage);
+    doc_.LogMessage(std::move(text));
 }
 
 void CameraFunctions::ShowMessage(const std::string& text) {

@@ -128,4 +128,34 @@ TEST_F(CameraFunctionCommands, ImageTableReadInFullAndRequestsRefusedUnsent) {
     EXPECT_EQ(Cli("run --port COM1").status, 64);
 }
 
+TEST_F(CameraFunctionCommands, BadPixelListsGoToTheCameraAndBack) {
+    StartCamera("LS-8192M12", "1");
+    std::ofstream(config_ / "BadPixels.txt") << "2\r\n12 34\r\n-7\t8\r\n1\r\n5\t6\r\n";
+    CliResult r = Cli("badpixels-write --port COM1");
+    EXPECT_EQ(r.status, 0) << r.err;
+    fs::remove(config_ / "BadPixels.txt");
+    r = Cli("badpixels-read --port COM1");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(File("BadPixels.txt"), "2\n12\t34\n-7\t8\n1\n5\t6\n");
+
+    // A file the camera cannot take is refused before anything is sent.
+    std::ofstream(config_ / "BadPixels.txt") << "9\n";
+    r = Cli("badpixels-write --port COM1");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "Invalid data format of read Bad Pixel Positions from BadPixels.txt (Read Even 9 "
+              "numbers)!\n");
+    StopCamera();
+
+    // A camera of short frames has no bad-pixel transfer.
+    StartCamera("LS-4096M12");
+    r = Cli("badpixels-read --port COM1");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("] Reading camera bad pixel positions (command 0xB4) from COM1 is "
+                         "failed!"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(File("BadPixels.txt"), "9\n");
+}
+
 }  // namespace

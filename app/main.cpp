@@ -5,6 +5,8 @@
 
 #include "ui/widgets/MainFrame.h"
 
+using namespace velterra;
+
 // velterra: the window. Options are read before Qt sees the command line so --help and
 // --version work without a display.
 int main(int argc, char** argv) {

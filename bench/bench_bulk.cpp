@@ -15,6 +15,8 @@
 #include "FrameCodec.h"
 #include "velterradll.h"
 
+using namespace velterra;
+
 namespace {
 
 using velterra::test::Bytes;

@@ -10,6 +10,8 @@
 #include "IniProfile.h"
 #include "core/VelterraDoc.h"
 
+using namespace velterra;
+
 namespace {
 
 // Median of several rounds, each the mean of `count` calls, in microseconds.

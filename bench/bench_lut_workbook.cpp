@@ -17,6 +17,8 @@
 #include "lut/LutWorkbook.h"
 #include "lut/WorkbookFile.h"
 
+using namespace velterra;
+
 namespace {
 
 constexpr int kBits = 14;

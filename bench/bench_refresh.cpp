@@ -16,6 +16,8 @@
 #include "connect/PortRegistry.h"
 #include "core/VelterraDoc.h"
 
+using namespace velterra;
+
 namespace {
 
 constexpr const char* kModel = "LS-4096M12";

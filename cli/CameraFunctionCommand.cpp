@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+namespace velterra {
+
 int RunCameraFunctionCommand(CliContext& context, const std::string& usage,
                              const std::vector<std::string>& allowed,
                              const CameraOperation& operation,
@@ -16,7 +18,7 @@ int RunCameraFunctionCommand(CliContext& context, const std::string& usage,
     if (!session.Start()) return kCliExitUsage;
     if (!session.OpenForAccess(options.slot)) return kCliExitFailed;
 
-    velterra::CameraFunctions functions(session.Doc());
+    CameraFunctions functions(session.Doc());
     if (options.progress) {
         functions.SetProgress([](int done, int total) {
             std::cerr << done << '/' << total << '\n';
@@ -27,3 +29,5 @@ int RunCameraFunctionCommand(CliContext& context, const std::string& usage,
     const bool ok = operation(functions, options);
     return ok && session.LogLineCount() == logged ? kCliExitOk : kCliExitFailed;
 }
+
+}  // namespace velterra

@@ -4,6 +4,8 @@
 #include "CheckConfigChecker.h"
 #include "CliCommand.h"
 
+namespace velterra {
+
 // velterra-cli check-config: what the loaders would silently accept in the start-up directory's
 // configuration, one finding per line on standard error.
 namespace {
@@ -32,3 +34,5 @@ int RunCheckConfig(CliContext& context) {
 CliCommandRegistration registration("check-config", "", &RunCheckConfig);
 
 }  // namespace
+
+}  // namespace velterra

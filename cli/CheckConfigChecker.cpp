@@ -9,6 +9,8 @@
 #include "core/CoreTexts.h"
 #include "core/VelterraDoc.h"
 
+namespace velterra {
+
 using namespace ConfigCheckText;
 
 std::string FormatFinding(const ConfigFinding& f) {
@@ -291,3 +293,5 @@ void ConfigChecker::CheckNamedCommand(const IniFile& ini, const IniFile::Section
         if (readFlag != e.read) Report(file, ini, name, kBytes, ReadFlagExpected(e.read));
     }
 }
+
+}  // namespace velterra

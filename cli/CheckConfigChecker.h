@@ -7,6 +7,8 @@
 #include "CheckConfigText.h"
 #include "IniFile.h"
 
+namespace velterra {
+
 // Finds what the configuration readers would accept without a word but a configuration author
 // should fix: entries that do not parse, names that get cut, odd ranges, missing sections.
 struct ConfigFinding {
@@ -66,3 +68,5 @@ class ConfigChecker {
     std::vector<ConfigFinding> findings_;
     std::set<std::string> checkedCommandSections_;
 };
+
+}  // namespace velterra

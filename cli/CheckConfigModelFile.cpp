@@ -6,6 +6,8 @@
 #include "core/ConfigParsers.h"
 #include "core/VelterraDoc.h"
 
+namespace velterra {
+
 using namespace ConfigCheckText;
 using namespace ConfigKey;
 
@@ -224,3 +226,5 @@ void ConfigChecker::CheckNumberRange(const std::string& file, const IniFile& ini
         Report(file, entry->line, section, kMaxMinValue, MaxTooWide(max, charLength));
     }
 }
+
+}  // namespace velterra

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+namespace velterra {
+
 // Texts of velterra-cli check-config, one finding each.
 namespace ConfigCheckText {
 
@@ -185,3 +187,5 @@ inline std::string ReadFlagExpected(bool read) {
 }
 
 }  // namespace ConfigCheckText
+
+}  // namespace velterra

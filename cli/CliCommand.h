@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace velterra {
+
 // One sub-command of velterra-cli. Each command lives in its own file and registers itself
 // with a static CliCommandRegistration, so adding a command touches no other file.
 struct CliContext {
@@ -33,3 +35,5 @@ struct CliCommandRegistration {
         CliCommands().push_back({std::move(name), std::move(usage), handler});
     }
 };
+
+}  // namespace velterra

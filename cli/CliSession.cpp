@@ -18,6 +18,8 @@
 #include "core/PortSlot.h"
 #include "core/UpdateHints.h"
 
+namespace velterra {
+
 namespace {
 
 // Stops the signal watcher when the session ends normally.
@@ -125,7 +127,7 @@ bool CliSession::Start() {
                 return false;
             }
         } else if (options[i] == "--kernel") {
-            const auto choice = velterra::ParseKernelChoice(options[i + 1]);
+            const auto choice = ParseKernelChoice(options[i + 1]);
             if (!choice) {
                 std::cerr << "velterra-cli: --kernel needs auto, 0 or 1, not \"" << options[i + 1]
                           << "\"\n";
@@ -209,7 +211,7 @@ void CliSession::ReportOpenFailure(int slot, uint32_t baudRate) const {
     const std::string name = PortSlot::Name(slot);
     std::string reason;
     if (PortSlot::TransportOf(slot) == PortSlot::kRs232) {
-        const std::string path = velterra::platform::ComPortPath(PortSlot::PortNumber(slot) + 1);
+        const std::string path = platform::ComPortPath(PortSlot::PortNumber(slot) + 1);
         std::error_code ec;
         if (!std::filesystem::exists(path, ec)) {
             reason = path + " does not exist; point " + name + " at the device with VELTERRA_" +
@@ -294,3 +296,5 @@ bool CliSession::OpenForAccess(int slot) {
     }
     return true;
 }
+
+}  // namespace velterra

@@ -15,6 +15,8 @@
 #include "core/UserInterface.h"
 #include "core/VelterraDoc.h"
 
+namespace velterra {
+
 // Exit statuses of the commands that talk to a camera.
 inline constexpr int kCliExitOk = 0;
 inline constexpr int kCliExitFailed = 1;
@@ -97,9 +99,11 @@ class CliSession : public IUserInterface, public IDocumentObserver {
     std::unique_ptr<CVelterraDoc> doc_;
     std::unique_ptr<PortConnector> connector_;
     uint32_t baudRate_ = 9600;
-    velterra::KernelChoice kernel_ = velterra::KernelChoice::Auto;
+    KernelChoice kernel_ = KernelChoice::Auto;
     int pendingSlot_ = -1;
     int logLines_ = 0;
     bool watching_ = false;
     pthread_t watcher_{};
 };
+
+}  // namespace velterra

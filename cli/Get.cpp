@@ -3,6 +3,8 @@
 #include "CliSession.h"
 #include "ParameterRows.h"
 
+namespace velterra {
+
 // velterra-cli get --port PORT [--password CODE] "Block/Row"...: reads the named parameters from
 // the camera and prints them as "Block/Row = value".
 namespace {
@@ -58,3 +60,5 @@ int RunGet(CliContext& context) {
 CliCommandRegistration registration("get", kUsage, &RunGet);
 
 }  // namespace
+
+}  // namespace velterra

@@ -2,6 +2,8 @@
 
 #include "CliSession.h"
 
+namespace velterra {
+
 // velterra-cli identify --port PORT: opens the port, reads the camera's model text and looks it
 // up in CAM_VL.ini, as connecting in the Open Camera dialog does.
 namespace {
@@ -29,3 +31,5 @@ int RunIdentify(CliContext& context) {
 CliCommandRegistration registration("identify", kUsage, &RunIdentify);
 
 }  // namespace
+
+}  // namespace velterra

@@ -5,6 +5,8 @@
 #include "ParameterRows.h"
 #include "TableJson.h"
 
+namespace velterra {
+
 // velterra-cli list --port PORT [--level basic|advanced|admin|all] [--json] [--password CODE]:
 // connects as "&Open Camera..." does (the model's table is loaded and every parameter read)
 // and prints the parameters the level shows.
@@ -68,3 +70,5 @@ int RunList(CliContext& context) {
 CliCommandRegistration registration("list", kUsage, &RunList);
 
 }  // namespace
+
+}  // namespace velterra

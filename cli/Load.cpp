@@ -7,6 +7,8 @@
 #include "core/PortSlot.h"
 #include "core/SettingsFile.h"
 
+namespace velterra {
+
 // velterra-cli load [--port PORT] FILE.vlt: with a port, connects and writes every value of the
 // settings file into a camera of the file's model; without one, loads the file's model and
 // prints the values as list prints them.
@@ -147,3 +149,5 @@ int RunLoad(CliContext& context) {
 CliCommandRegistration registration("load", kArguments, &RunLoad);
 
 }  // namespace
+
+}  // namespace velterra

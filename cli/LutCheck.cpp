@@ -7,6 +7,8 @@
 #include "lut/LutTexts.h"
 #include "lut/LutWorkbook.h"
 
+namespace velterra {
+
 // velterra-cli lut-check FILE [--json]: what the program would take from a LUT workbook, or
 // the message it would show.
 namespace {
@@ -135,3 +137,5 @@ int RunLutCheck(CliContext& context) {
 CliCommandRegistration registration("lut-check", "FILE [--json]", &RunLutCheck);
 
 }  // namespace
+
+}  // namespace velterra

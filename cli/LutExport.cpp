@@ -6,6 +6,8 @@
 #include "CliCommand.h"
 #include "lut/LutWorkbook.h"
 
+namespace velterra {
+
 // velterra-cli lut-export --bits N --taps T [--color] [--nodes] OUT.xlsx: an identity LUT
 // workbook with the editor's default nodes, a starting point for a user's own LUT.
 namespace {
@@ -81,3 +83,5 @@ CliCommandRegistration registration("lut-export", "--bits N --taps T [--color] [
                                     &RunLutExport);
 
 }  // namespace
+
+}  // namespace velterra

@@ -7,6 +7,8 @@
 
 #include "CliSession.h"
 
+namespace velterra {
+
 // velterra-cli lut-write --port PORT FILE.xlsx|FILE.xls and lut-read --port PORT OUT.xlsx:
 // built-in functions 6 and 7 of the menus, with the file named on the command line where the
 // window asks for it. The camera must be connected as by "&Open Camera..." (its model gives
@@ -49,7 +51,7 @@ int RunLutTransfer(CliContext& context, bool write) {
     if (!session.Start()) return kCliExitUsage;
     if (!session.OpenForAccess(options.slot)) return kCliExitFailed;
 
-    velterra::LutTransfer transfer(session.Doc());
+    LutTransfer transfer(session.Doc());
     if (progress) {
         transfer.SetProgress(
             [](int done, int total) { std::cerr << done << '/' << total << '\n'; });
@@ -76,3 +78,5 @@ CliCommandRegistration writeRegistration("lut-write", kWriteUsage + 10, &RunLutW
 CliCommandRegistration readRegistration("lut-read", kReadUsage + 9, &RunLutRead);
 
 }  // namespace
+
+}  // namespace velterra

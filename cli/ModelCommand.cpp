@@ -11,6 +11,8 @@
 #include "core/CoreTexts.h"
 #include "core/VelterraDoc.h"
 
+namespace velterra {
+
 // velterra-cli model NAME | model --file PATH: the command table of a model as JSON.
 namespace {
 
@@ -43,8 +45,8 @@ int RunModel(CliContext& context) {
                   << std::generic_category().message(ENOENT) << '\n';
         return kExitLoadFailed;
     }
-    if (const std::string problem = velterra::platform::InputFileProblem(
-            doc.CommandFilePath, velterra::platform::kConfigFileLimitMb);
+    if (const std::string problem =
+            platform::InputFileProblem(doc.CommandFilePath, platform::kConfigFileLimitMb);
         !problem.empty()) {
         std::cerr << "velterra-cli: cannot read " << problem << '\n';
         return kExitLoadFailed;
@@ -66,3 +68,5 @@ int RunModel(CliContext& context) {
 CliCommandRegistration registration("model", "NAME | --file PATH", &RunModel);
 
 }  // namespace
+
+}  // namespace velterra

@@ -2,6 +2,8 @@
 
 #include "core/ParameterList.h"
 
+namespace velterra {
+
 namespace ParameterRows {
 
 std::optional<int> ParseLevel(const std::string& text) {
@@ -47,7 +49,7 @@ std::vector<Ref> Visible(const BlockArray& blocks, int level, bool access) {
         ForEachCommandRow(blocks, take);
         return result;
     }
-    for (const auto& row : velterra::BuildParameterListRows(blocks, level, true)) {
+    for (const auto& row : BuildParameterListRows(blocks, level, true)) {
         if (!row.IsGroup()) take(Ref{row.block, row.row});
     }
     return result;
@@ -77,3 +79,5 @@ std::optional<Ref> FindAssignment(const BlockArray& blocks, const std::string& t
 }
 
 }  // namespace ParameterRows
+
+}  // namespace velterra

@@ -5,6 +5,8 @@
 
 #include "core/CommandTable.h"
 
+namespace velterra {
+
 // Parameters as the console tool addresses them: "<block display name>/<row display name>".
 namespace ParameterRows {
 
@@ -37,3 +39,5 @@ std::optional<Ref> FindAssignment(const BlockArray& blocks, const std::string& t
                                   std::string& value);
 
 }  // namespace ParameterRows
+
+}  // namespace velterra

@@ -4,6 +4,8 @@
 #include "connect/PixelSetModel.h"
 #include "core/CommandNames.h"
 
+namespace velterra {
+
 // velterra-cli pixel-set --port PORT --table fpn|prnu --pixel N --value V: one correction
 // value of the legacy camera, N 0-based as the Pixel Set dialog takes it; runs the Command.ini
 // function "OnePixelWrite" (the menus' built-in function 5 after OK).
@@ -33,9 +35,9 @@ bool CheckOptions(const PortCommandOptions& options) {
 int RunPixelSet(CliContext& context) {
     return RunCameraFunctionCommand(
         context, kUsage, {"--table", "--pixel", "--value"},
-        [](velterra::CameraFunctions& functions, const PortCommandOptions& options) {
+        [](CameraFunctions& functions, const PortCommandOptions& options) {
             // The dialog's steps: the table choice, then "Set" with the two entries, then OK.
-            velterra::PixelSetModel dialog(functions.PixelRequest);
+            PixelSetModel dialog(functions.PixelRequest);
             if (options.values.at("--table") == "prnu") dialog.ChoosePrnu();
             const std::string warning =
                 dialog.StorePixelEntry(options.values.at("--pixel"), options.values.at("--value"));
@@ -48,3 +50,5 @@ int RunPixelSet(CliContext& context) {
 CliCommandRegistration registration("pixel-set", kUsage, &RunPixelSet);
 
 }  // namespace
+
+}  // namespace velterra

@@ -9,6 +9,8 @@
 #include "connect/OpenCameraModel.h"
 #include "connect/SelectionMode.h"
 
+namespace velterra {
+
 // velterra-cli ports: the port list of the Open Camera dialog. Without --force it scans every
 // usable port as "Search all usable ports" does; with --force it connects that one port as
 // "Figure one port forcely:" does and frees it again at the end. The shared registry is read
@@ -182,3 +184,5 @@ int RunPorts(CliContext& context) {
 CliCommandRegistration registration("ports", kUsage, &RunPorts);
 
 }  // namespace
+
+}  // namespace velterra

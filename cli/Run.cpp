@@ -2,6 +2,8 @@
 
 #include "CameraFunctionCommand.h"
 
+namespace velterra {
+
 // velterra-cli run --port PORT [--refresh] [--progress] NAME: runs the Command.ini function
 // NAME as a menu entry bound to that name does; --refresh re-reads every parameter after it.
 namespace {
@@ -11,7 +13,7 @@ constexpr const char* kUsage = "run --port PORT [--refresh] [--progress] NAME";
 int RunFunction(CliContext& context) {
     return RunCameraFunctionCommand(
         context, kUsage, {"--refresh", "--progress"},
-        [](velterra::CameraFunctions& functions, const PortCommandOptions& options) {
+        [](CameraFunctions& functions, const PortCommandOptions& options) {
             CVelterraDoc& doc = functions.Document();
             doc.StartPollTimer();
             const bool ok = functions.RunCameraFunction(options.operands[0]);
@@ -29,3 +31,5 @@ int RunFunction(CliContext& context) {
 CliCommandRegistration registration("run", kUsage, &RunFunction);
 
 }  // namespace
+
+}  // namespace velterra

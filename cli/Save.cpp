@@ -3,6 +3,8 @@
 #include "CliSession.h"
 #include "core/SettingsFile.h"
 
+namespace velterra {
+
 // velterra-cli save --port PORT FILE.vlt: connects as "&Open Camera..." does (the model's table
 // is loaded and every parameter read) and stores the camera's set-up as a settings file.
 namespace {
@@ -43,3 +45,5 @@ int RunSave(CliContext& context) {
 CliCommandRegistration registration("save", kArguments, &RunSave);
 
 }  // namespace
+
+}  // namespace velterra

@@ -7,6 +7,8 @@
 #include "core/ValueCommit.h"
 #include "core/ValueEditRules.h"
 
+namespace velterra {
+
 // velterra-cli set --port PORT [--password CODE] "Block/Row=VALUE"...: writes each value after
 // the parameter list's checks and commits it as the window's list does (read-back, the line
 // period / exposure time pair, a row's window command); prints "Block/Row = value shown" for
@@ -21,8 +23,8 @@ constexpr const char* kUsage = "set --port PORT [--password CODE] \"Block/Row=VA
 std::string CheckWrite(const CommandInfo& command, const std::string& value) {
     if (command.EnableRW == 0) return "it is read-only";
     if (value.empty()) return "it needs a value";
-    const velterra::ValueEditShape edit = velterra::ValueEditorFor(&command);
-    if (edit.editor == velterra::ValueEditor::List) {
+    const ValueEditShape edit = ValueEditorFor(&command);
+    if (edit.editor == ValueEditor::List) {
         if (std::find(edit.choices.begin(), edit.choices.end(), value) != edit.choices.end()) {
             return {};
         }
@@ -32,14 +34,14 @@ std::string CheckWrite(const CommandInfo& command, const std::string& value) {
         }
         return "\"" + value + "\" is not one of its items (" + items + ")";
     }
-    if (edit.editor == velterra::ValueEditor::Text) {
+    if (edit.editor == ValueEditor::Text) {
         if (value.size() > edit.maxLength) {
             return "the text is longer than " + std::to_string(edit.maxLength) + " characters";
         }
         return {};
     }
-    if (edit.editor != velterra::ValueEditor::Number) return "it has no values to choose from";
-    const velterra::ValueTextCheck check = velterra::ValidateValueText(&command, value);
+    if (edit.editor != ValueEditor::Number) return "it has no values to choose from";
+    const ValueTextCheck check = ValidateValueText(&command, value);
     if (check.accepted) return {};
     const std::string range = std::to_string(command.Min) + ".." + std::to_string(command.Max);
     if (!check.sliderPosition) return "\"" + value + "\" is not a decimal number in " + range;
@@ -102,15 +104,14 @@ int RunSet(CliContext& context) {
     for (const Assignment& a : assignments) {
         // The list the window would show at the row's own level, so that the commit couples
         // the line period and the exposure time as the window does.
-        velterra::ParameterList list;
+        ParameterList list;
         const CommandInfo& command = ParameterRows::Command(doc.Blocks, a.ref);
         list.Rebuild(doc.Blocks, command.EnableAdvancedLevel);
-        if (command.CommandID == velterra::kLinePeriodCommandId ||
-            command.CommandID == velterra::kExposureTimeCommandId) {
+        if (command.CommandID == kLinePeriodCommandId ||
+            command.CommandID == kExposureTimeCommandId) {
             // The window's list shows what was read when the camera was opened; here the two
             // lines the pair's ratio comes from are read first.
-            for (const int pairLine :
-                 {velterra::kLinePeriodListRow, velterra::kExposureTimeListRow}) {
+            for (const int pairLine : {kLinePeriodListRow, kExposureTimeListRow}) {
                 const auto pairRow = list.RowAt(pairLine);
                 if (pairRow && !pairRow->IsGroup()) doc.ReadParameter(pairRow->block, pairRow->row);
             }
@@ -123,14 +124,13 @@ int RunSet(CliContext& context) {
             allDone = false;
             continue;
         }
-        const velterra::CommitOutcome outcome =
-            velterra::CommitValueEdit(doc, list, *line, a.value);
+        const CommitOutcome outcome = CommitValueEdit(doc, list, *line, a.value);
         if (!outcome.written || outcome.failedReadBack) {
             allDone = false;
             continue;
         }
         std::cout << ParameterRows::Address(doc.Blocks, a.ref) << " = "
-                  << list.CellText(*line, velterra::ParameterList::kValueColumn) << '\n';
+                  << list.CellText(*line, ParameterList::kValueColumn) << '\n';
         if (outcome.coupled) {
             const ParameterRows::Ref partner{outcome.coupled->block, outcome.coupled->row};
             std::cout << ParameterRows::Address(doc.Blocks, partner) << " = "
@@ -148,3 +148,5 @@ int RunSet(CliContext& context) {
 CliCommandRegistration registration("set", kUsage, &RunSet);
 
 }  // namespace
+
+}  // namespace velterra

@@ -1,5 +1,7 @@
 #include "TableJson.h"
 
+namespace velterra {
+
 using json = nlohmann::ordered_json;
 
 json CommandInfoToJson(const CommandInfo& c) {
@@ -68,3 +70,5 @@ json ModelTableToJson(const CVelterraDoc& doc) {
 std::string DumpJson(const json& value) {
     return value.dump(2, ' ', false, json::error_handler_t::replace);
 }
+
+}  // namespace velterra

@@ -5,6 +5,8 @@
 #include "core/CommandTable.h"
 #include "core/VelterraDoc.h"
 
+namespace velterra {
+
 // JSON of the command table, every field under its own name and in table order. ValueText is
 // included, so the same objects serve a table just loaded (empty values) and one read from a
 // camera.
@@ -18,3 +20,5 @@ nlohmann::ordered_json ModelTableToJson(const CVelterraDoc& doc);
 
 // Texts from configuration files need not be UTF-8: bytes that are not become U+FFFD.
 std::string DumpJson(const nlohmann::ordered_json& value);
+
+}  // namespace velterra

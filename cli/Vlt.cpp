@@ -15,6 +15,8 @@
 #include "core/SettingsTexts.h"
 #include "core/VelterraDoc.h"
 
+namespace velterra {
+
 // velterra-cli vlt FILE.vlt [--json]: what a settings file holds, without a camera: its tag,
 // model and records, and, when the model is in the start-up directory's CAM_VL.ini, the rows
 // each record reaches and the values a load would give them.
@@ -136,8 +138,7 @@ int RunVlt(CliContext& context) {
         return kExitUsage;
     }
     const std::string path = context.UserPath(*file).string();
-    const std::string problem =
-        velterra::platform::InputFileProblem(path, velterra::platform::kSettingsFileLimitMb);
+    const std::string problem = platform::InputFileProblem(path, platform::kSettingsFileLimitMb);
     std::ifstream in;
     if (problem.empty()) in.open(path, std::ios::binary);
     if (!in.is_open()) {
@@ -264,3 +265,5 @@ int RunVlt(CliContext& context) {
 CliCommandRegistration registration("vlt", kUsage, &RunVlt);
 
 }  // namespace
+
+}  // namespace velterra

@@ -7,7 +7,9 @@
 
 #include "CliCommand.h"
 
-std::vector<CliCommandInfo>& CliCommands() {
+using namespace velterra;
+
+std::vector<CliCommandInfo>& velterra::CliCommands() {
     static std::vector<CliCommandInfo> commands;
     return commands;
 }

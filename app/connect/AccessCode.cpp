@@ -1,5 +1,7 @@
 #include "AccessCode.h"
 
+namespace velterra {
+
 bool AccessCodeMatches(std::string_view entry) {
     if (entry.size() != kAccessCodeDigits.size()) return false;
     for (std::size_t i = 0; i < entry.size(); ++i) {
@@ -7,3 +9,5 @@ bool AccessCodeMatches(std::string_view entry) {
     }
     return true;
 }
+
+}  // namespace velterra

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace velterra {
+
 // Texts of connection management: the messages of connecting and identifying a camera and of
 // the access code check, and the texts of the Open Camera and Selection Mode dialogs.
 namespace ConnectText {
@@ -71,3 +73,5 @@ inline constexpr const char* kClserDllSection = "DLL";
 inline constexpr const char* kClserCaptionKey = "Caption";
 
 }  // namespace ConnectText
+
+}  // namespace velterra

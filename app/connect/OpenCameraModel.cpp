@@ -8,6 +8,8 @@
 #include "core/FormatText.h"
 #include "core/VelterraDoc.h"
 
+namespace velterra {
+
 namespace {
 
 // The wait cursor for the length of a scope.
@@ -388,3 +390,5 @@ OpenCameraResult OpenCameraModel::Result(Outcome end) const {
     result.connectionClosed = data_.ConnectionClosed != 0;
     return result;
 }
+
+}  // namespace velterra

@@ -12,6 +12,8 @@
 #include "core/PortSlot.h"
 #include "core/UserInterface.h"
 
+namespace velterra {
+
 class CVelterraDoc;
 class SelectionMode;
 
@@ -152,3 +154,5 @@ class OpenCameraModel {
     // Owners when the document has no registry, so a failed port still drops out of the list.
     std::array<uint32_t, PortSlot::kCount> localOwners_{};
 };
+
+}  // namespace velterra

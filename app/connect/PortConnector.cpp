@@ -15,6 +15,8 @@
 #include "core/PortSlot.h"
 #include "core/VelterraDoc.h"
 
+namespace velterra {
+
 PortConnector::PortConnector(CVelterraDoc& doc, ProbeTable& table) : doc_(doc), table_(table) {}
 
 bool PortConnector::ProbeSlot(int slot) {
@@ -33,7 +35,7 @@ bool PortConnector::ProbeSlot(int slot) {
             result = doc_.Protocol().CommandPort(doc_.PortType, port, commandId, 1, &data);
         }
         if (result != 0) return true;
-        velterra::platform::SleepMs(kProbeRetryPauseMs);
+        platform::SleepMs(kProbeRetryPauseMs);
     }
     return false;
 }
@@ -111,7 +113,7 @@ uint8_t PortConnector::ConnectSlot(int slot, bool closeOnFailedIdentification) {
     if (registry != nullptr) registry->SetOwner(slot, PortRegistry::SelfId());
     const bool identified = IdentifySlot(slot);
     table_[slot].Status = identified ? ProbeStatus::kConnected : ProbeStatus::kNoAnswer;
-    table_[slot].Kernel = velterra::kShortFrameKernel;
+    table_[slot].Kernel = kShortFrameKernel;
     if (identified && !UseIdentifiedKernel(slot)) {
         lastOpenFailed_ = true;
         if (registry != nullptr) registry->SetOwner(slot, PortRegistry::kFailed);
@@ -128,8 +130,8 @@ uint8_t PortConnector::ConnectSlot(int slot, bool closeOnFailedIdentification) {
 // The transport frames by the kernel given at open, so a kernel-1 camera's port is opened
 // again with it. False when that second open fails (the port is closed then).
 bool PortConnector::UseIdentifiedKernel(int slot) {
-    const uint8_t kernel = velterra::ChooseKernel(Kernel, identification_.ModelText);
-    if (kernel == velterra::kShortFrameKernel) return true;
+    const uint8_t kernel = ChooseKernel(Kernel, identification_.ModelText);
+    if (kernel == kShortFrameKernel) return true;
     const int port = PortSlot::PortNumber(slot);
     int32_t opened = 0;
     {
@@ -141,3 +143,5 @@ bool PortConnector::UseIdentifiedKernel(int slot) {
     table_[slot].Kernel = kernel;
     return true;
 }
+
+}  // namespace velterra

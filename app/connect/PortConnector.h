@@ -5,6 +5,8 @@
 #include "CameraKernelRule.h"
 #include "ProbeTable.h"
 
+namespace velterra {
+
 class CVelterraDoc;
 
 // Opening a port slot, the alive check and model identification, as the Open Camera dialog and
@@ -28,7 +30,7 @@ class PortConnector {
 
     uint32_t BaudRate = 9600;  // for opening ports
     // The kernel an identified camera's port is used with; Auto follows the model text.
-    velterra::KernelChoice Kernel = velterra::KernelChoice::Auto;
+    KernelChoice Kernel = KernelChoice::Auto;
 
     // Alive check on an open port: two attempts, 100 ms apart. No message.
     bool ProbeSlot(int slot);
@@ -56,3 +58,5 @@ class PortConnector {
     Identification identification_;
     bool lastOpenFailed_ = false;
 };
+
+}  // namespace velterra

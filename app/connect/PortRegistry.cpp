@@ -15,6 +15,8 @@
 
 #include "core/PortSlot.h"
 
+namespace velterra {
+
 namespace {
 
 uint32_t ToLittleEndian(uint32_t value) {
@@ -138,3 +140,5 @@ PortRegistry::OwnerState PortRegistry::StateOf(int slot) const {
     if (owner == SelfId()) return OwnerState::Self;
     return ProcessExists(owner) ? OwnerState::Other : OwnerState::Free;
 }
+
+}  // namespace velterra

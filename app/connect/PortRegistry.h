@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+namespace velterra {
+
 // The port-usage registry every running copy of the program shares: 80 bytes of POSIX shared
 // memory, ten 8-byte slot records. Each record holds the owner (little-endian 32-bit: 0 free,
 // 0xFFFFFFFF failed, else the process id holding the port) and a NUL-terminated transport tag
@@ -62,3 +64,5 @@ class PortRegistry {
     uint8_t* view_ = nullptr;
     bool shared_ = false;  // mapped shared memory (else our own buffer)
 };
+
+}  // namespace velterra

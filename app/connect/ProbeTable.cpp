@@ -1,6 +1,10 @@
 #include "ProbeTable.h"
 
+namespace velterra {
+
 ProbeTable& ProcessProbeTable() {
     static ProbeTable table;
     return table;
 }
+
+}  // namespace velterra

@@ -5,6 +5,8 @@
 
 #include "core/PortSlot.h"
 
+namespace velterra {
+
 // What this process knows about each port slot from its scans and connects. It lives for the
 // whole process and is shared by every Open Camera dialog.
 namespace ProbeStatus {
@@ -37,3 +39,5 @@ class ProbeTable {
 
 // The table of this process.
 ProbeTable& ProcessProbeTable();
+
+}  // namespace velterra

@@ -9,6 +9,8 @@
 #include "core/PortSlot.h"
 #include "core/UserInterface.h"
 
+namespace velterra {
+
 namespace {
 
 // A "DLL" value names a clser library when its lower-cased copy is longer than 9 characters,
@@ -145,3 +147,5 @@ int SelectionMode::ForcedSlot() const {
     if (PortKind == kComPort) return PortIndex + PortSlot::kFirstComSlot;
     return -1;
 }
+
+}  // namespace velterra

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace velterra {
+
 class IUserInterface;
 
 // The choices of the "Selection Mode for CL/COM Ports" dialog: scan every usable port, force
@@ -91,3 +93,5 @@ class SelectionMode {
     int selectedBaud_ = kPreselectedBaud;
     int selectedTreeItem_ = kNoTreeItem;
 };
+
+}  // namespace velterra

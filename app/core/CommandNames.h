@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
 
+namespace velterra {
+
 // Command.ini sections the program sends by name (the menu database names further ones).
 namespace CommandName {
 
@@ -19,3 +21,5 @@ inline constexpr std::array<const char*, 9> kCalledByProgram = {
     kFPNPRNURead, kOnePixelWrite, kFrnCoef, kPrnuCoef};
 
 }  // namespace CommandName
+
+}  // namespace velterra

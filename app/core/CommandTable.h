@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace velterra {
+
 // The command table a model command file is loaded into: blocks of rows, each row with at most
 // one command, each list command with its items. Texts hold at most kTableTextChars characters
 // (the fields of the table are 64 bytes with their terminating zero).
@@ -51,3 +53,5 @@ class BlockInfo {
 };
 
 using BlockArray = std::vector<BlockInfo>;
+
+}  // namespace velterra

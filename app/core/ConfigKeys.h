@@ -1,5 +1,7 @@
 #pragma once
 
+namespace velterra {
+
 // Section and key names of CAM_VL.ini and the model command files, and their defaults.
 namespace ConfigKey {
 
@@ -45,3 +47,5 @@ inline constexpr const char* kMaxMinDefault = "0,0";
 inline constexpr int kCommandIdBufferSize = 64;
 
 }  // namespace ConfigKey
+
+}  // namespace velterra

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+namespace velterra {
+
 namespace {
 
 bool IsWhite(char c) {
@@ -189,3 +191,5 @@ bool ParseBranchEntry(std::string_view value, std::string& modelName, std::strin
     fileName = quoted.substr(quotes[2] + 1, quotes[3] - quotes[2] - 1);
     return true;
 }
+
+}  // namespace velterra

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace velterra {
+
 // Parsers of the configuration values: access levels, "section "display name"" entries, list
 // items, ranges, number texts and CAM_VL.ini model entries. They return texts at full length;
 // the command table cuts them to its 63-character fields when it stores them.
@@ -55,3 +57,5 @@ void ParseMaxMin(std::string_view value, uint32_t& max, uint32_t& min);
 
 // CAM_VL.ini Branch_Type entry: two quoted texts, model name first, file name second.
 bool ParseBranchEntry(std::string_view value, std::string& modelName, std::string& fileName);
+
+}  // namespace velterra

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace velterra {
+
 // Fixed texts of the application core, spelled as the program shows and uses them.
 namespace CoreText {
 
@@ -12,3 +14,5 @@ inline constexpr const char* kDefaultMenuDatabase = "default_menu.mdb";
 inline constexpr const char* kUnknownName = "[Unknown]";
 
 }  // namespace CoreText
+
+}  // namespace velterra

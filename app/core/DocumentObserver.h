@@ -3,6 +3,8 @@
 
 #include "CommandTable.h"
 
+namespace velterra {
+
 // A view of the document. The document calls every registered observer with a hint number
 // (UpdateHints.h); for hint 1 with the block array (nullptr when there is no table), for hint 3
 // with the line for the connection error log (an empty line clears the log), which the
@@ -20,3 +22,5 @@ class IDocumentObserver {
     virtual void OnDocumentUpdate(int hint, const BlockArray* blocks,
                                   const std::string& message) = 0;
 };
+
+}  // namespace velterra

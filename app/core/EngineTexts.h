@@ -1,5 +1,7 @@
 #pragma once
 
+namespace velterra {
+
 // Texts of the camera connection: the connection-log lines of parameter reads and writes (block
 // display name, row display name, port name, then the value where there is one) and the boxes.
 namespace EngineText {
@@ -26,3 +28,5 @@ inline constexpr const char* kNotAvailable = "[N/A]";
 inline constexpr const char* kUntitled = "Untitled";
 
 }  // namespace EngineText
+
+}  // namespace velterra

@@ -1,5 +1,7 @@
 #include "ExchangeRun.h"
 
+namespace velterra {
+
 void ExchangeRunRule::Begin() {
     if (depth_++ == 0) {
         failuresInARow_ = 0;
@@ -24,3 +26,5 @@ bool ExchangeRunRule::Record(bool succeeded) {
     if (depth_ == 0 || failures < kSilentLimit || runStopped_.exchange(true)) return false;
     return true;
 }
+
+}  // namespace velterra

@@ -7,6 +7,8 @@
 
 #include <atomic>
 
+namespace velterra {
+
 class ExchangeRunRule {
   public:
     // Failed exchanges in a row after which a run stops.
@@ -42,3 +44,5 @@ class ExchangeRun {
   private:
     ExchangeRunRule& rule_;
 };
+
+}  // namespace velterra

@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+namespace velterra {
+
 std::string FormatText(const char* format, ...) {
     va_list args;
     va_start(args, format);
@@ -19,3 +21,5 @@ std::string FormatText(const char* format, ...) {
     va_end(again);
     return text;
 }
+
+}  // namespace velterra

@@ -4,9 +4,9 @@
 
 #include "AutoResetEvents.h"
 
-class CVelterraDoc;
-
 namespace velterra {
+
+class CVelterraDoc;
 
 // The LED polling thread: on each poll request it runs the document's alive probe with the lamp
 // repainted, and then, for a kernel-1 camera with a refresh requested, the refresh of every

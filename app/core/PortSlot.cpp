@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+namespace velterra {
+
 namespace PortSlot {
 
 std::string Name(int slot) {
@@ -36,3 +38,5 @@ std::optional<int> Parse(std::string_view name) {
 }
 
 }  // namespace PortSlot
+
+}  // namespace velterra

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace velterra {
+
 // The program's ten port slots: 0-5 are Camera Link serial ports ("clser-0".."clser-5", port
 // number = slot), 6-9 are RS-232 ports ("COM1".."COM4", port number = slot - 6).
 namespace PortSlot {
@@ -36,3 +38,5 @@ std::string Name(int slot);
 std::optional<int> Parse(std::string_view name);
 
 }  // namespace PortSlot
+
+}  // namespace velterra

@@ -2,6 +2,8 @@
 
 #include "velterradll.h"
 
+namespace velterra {
+
 const ProtocolApi& RealProtocol() {
     static const ProtocolApi api{
         &tvr_OpenPort2,
@@ -21,3 +23,5 @@ const ProtocolApi& RealProtocol() {
     };
     return api;
 }
+
+}  // namespace velterra

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace velterra {
+
 // The protocol library as the program calls it: one entry per tvr_* export the program uses,
 // same arguments and results (0 failure, nonzero success). The document and the dialogs call
 // through this table, so tests can put a scripted camera in place of the library.
@@ -50,3 +52,5 @@ struct ProtocolApi {
 
 // The table filled with the exports of libvelterradll.so.
 const ProtocolApi& RealProtocol();
+
+}  // namespace velterra

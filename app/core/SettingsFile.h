@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace velterra {
+
 class CVelterraDoc;
 class SettingsFileArchive;
 
@@ -60,3 +62,5 @@ void BeginLoad(CVelterraDoc& doc);
 LoadReport LoadFile(CVelterraDoc& doc, const std::string& path);
 
 }  // namespace SettingsFile
+
+}  // namespace velterra

@@ -2,6 +2,8 @@
 
 #include <streambuf>
 
+namespace velterra {
+
 void SettingsFileArchive::WriteString(std::string_view text) {
     if (out_ != nullptr) out_->write(text.data(), static_cast<std::streamsize>(text.size()));
 }
@@ -54,3 +56,5 @@ std::size_t SettingsFileArchive::SkipBytes(std::size_t count) {
     in_->ignore(static_cast<std::streamsize>(count));
     return static_cast<std::size_t>(in_->gcount());
 }
+
+}  // namespace velterra

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace velterra {
+
 // Byte and line I/O of a settings file over binary streams, with the line rules the files have
 // always had: a line is written as its bytes without a terminator (the caller adds the line
 // feed), and read up to a line feed, which is consumed; a carriage return right before that
@@ -38,3 +40,5 @@ class SettingsFileArchive {
     std::istream* in_ = nullptr;
     std::ostream* out_ = nullptr;
 };
+
+}  // namespace velterra

@@ -16,6 +16,8 @@
 #include "UpdateHints.h"
 #include "VelterraDoc.h"
 
+namespace velterra {
+
 namespace {
 
 void ShowBox(CVelterraDoc& doc, const std::string& text) {
@@ -89,8 +91,7 @@ void SettingsFile::BeginLoad(CVelterraDoc& doc) {
 SettingsFile::LoadReport SettingsFile::LoadFile(CVelterraDoc& doc, const std::string& path) {
     // A FIFO or a device would block or never end, a huge file would fill the memory: the
     // box then says which it was.
-    const std::string problem =
-        velterra::platform::InputFileProblem(path, velterra::platform::kSettingsFileLimitMb);
+    const std::string problem = platform::InputFileProblem(path, platform::kSettingsFileLimitMb);
     std::ifstream in;
     if (problem.empty()) in.open(path, std::ios::binary);
     if (!in.is_open()) {
@@ -108,3 +109,5 @@ SettingsFile::LoadReport SettingsFile::LoadFile(CVelterraDoc& doc, const std::st
     doc.SetTitle(TitleOf(path));
     return report;
 }
+
+}  // namespace velterra

@@ -10,6 +10,8 @@
 #include "UpdateHints.h"
 #include "VelterraDoc.h"
 
+namespace velterra {
+
 namespace {
 
 using Outcome = SettingsFile::LoadReport::Outcome;
@@ -90,7 +92,7 @@ void ApplyRecord(CVelterraDoc& doc, const SettingsRecord& record, bool writeBack
                 command->EnableRW != 0) {
                 ++report.writesFailed;
             }
-            velterra::platform::SleepMs(SettingsFile::kWritePauseMs);
+            platform::SleepMs(SettingsFile::kWritePauseMs);
         }
     }
 }
@@ -153,3 +155,5 @@ SettingsFile::LoadReport SettingsFile::Load(CVelterraDoc& doc, SettingsFileArchi
     SetWaitCursor(doc, false);
     return report;
 }
+
+}  // namespace velterra

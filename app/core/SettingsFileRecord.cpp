@@ -6,6 +6,8 @@
 #include "ConfigParsers.h"
 #include "SettingsFileArchive.h"
 
+namespace velterra {
+
 namespace {
 
 // Numbers go on the wire and into files with at most 4 bytes.
@@ -92,3 +94,5 @@ DecodedValue DecodeSettingsValue(const CommandInfo& command, const SettingsRecor
     decoded.valueText = std::to_string(value);
     return decoded;
 }
+
+}  // namespace velterra

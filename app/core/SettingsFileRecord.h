@@ -9,6 +9,8 @@
 
 #include "CommandTable.h"
 
+namespace velterra {
+
 class SettingsFileArchive;
 
 // One parameter record of a settings file: command id, length byte n, n value bytes.
@@ -53,3 +55,5 @@ struct DecodedValue {
     std::string valueText;
 };
 DecodedValue DecodeSettingsValue(const CommandInfo& command, const SettingsRecord& record);
+
+}  // namespace velterra

@@ -7,6 +7,8 @@
 #include "SettingsTexts.h"
 #include "VelterraDoc.h"
 
+namespace velterra {
+
 bool SettingsFile::CanSave(const CVelterraDoc& doc) {
     return !doc.Blocks.empty();
 }
@@ -33,3 +35,5 @@ void SettingsFile::Store(const CVelterraDoc& doc, SettingsFileArchive& archive) 
         }
     }
 }
+
+}  // namespace velterra

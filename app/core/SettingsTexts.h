@@ -1,5 +1,7 @@
 #pragma once
 
+namespace velterra {
+
 // Texts of the settings file (.vlt): its tag, the document-type strings of the file dialogs and
 // the messages of a load.
 namespace SettingsText {
@@ -37,3 +39,5 @@ inline constexpr const char* kCannotOpen = "Can't open the file %s!";
 inline constexpr const char* kCannotWrite = "Can't write the file %s!";
 
 }  // namespace SettingsText
+
+}  // namespace velterra

@@ -1,8 +1,8 @@
 #pragma once
 
-class CVelterraDoc;
-
 namespace velterra {
+
+class CVelterraDoc;
 
 // The logic of the view's timer 1 (750 ms), which watches the camera after a write or a camera
 // command; the view owns the timer itself and calls Tick on each of its ticks.

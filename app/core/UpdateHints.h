@@ -1,5 +1,7 @@
 #pragma once
 
+namespace velterra {
+
 // Hint numbers the document sends its views with an update.
 namespace UpdateHint {
 
@@ -10,3 +12,5 @@ inline constexpr int kCloseLutEditor = 4;     // close the modeless LUT editor
 inline constexpr int kFinishEditing = 5;      // end any in-place edit
 
 }  // namespace UpdateHint
+
+}  // namespace velterra

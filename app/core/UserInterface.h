@@ -5,6 +5,8 @@
 
 #include "OnePixelRequest.h"
 
+namespace velterra {
+
 class CVelterraDoc;
 
 // How the core reaches the user. The window implements it with widgets; the console tool and
@@ -62,7 +64,7 @@ class IUserInterface {
     virtual OpenCameraResult RunOpenCameraDialog(CVelterraDoc& /*doc*/) { return {}; }
     // Runs the Pixel Set dialog modally on the program's one-pixel request; true when it ends
     // with OK. A default result is a cancel.
-    virtual bool RunPixelSetDialog(velterra::OnePixelRequest& /*request*/) { return false; }
+    virtual bool RunPixelSetDialog(OnePixelRequest& /*request*/) { return false; }
     // The file dialogs; no value is a cancel.
     virtual std::optional<std::string> AskOpenFileName(const FileDialogRequest& /*request*/) {
         return std::nullopt;
@@ -76,3 +78,5 @@ class IUserInterface {
     virtual void LoadAdvancedCommands(const std::string& /*menuDatabase*/) {}
     virtual void LoadPasswordCommands(const std::string& /*menuDatabase*/) {}
 };
+
+}  // namespace velterra

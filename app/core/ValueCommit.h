@@ -4,9 +4,9 @@
 
 #include "ParameterList.h"
 
-class CVelterraDoc;
-
 namespace velterra {
+
+class CVelterraDoc;
 
 // Command ids of the line period / exposure time pair that a commit keeps in proportion.
 inline constexpr uint8_t kLinePeriodCommandId = 0xA6;

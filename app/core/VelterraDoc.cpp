@@ -12,6 +12,8 @@
 #include "IniFile.h"
 #include "UpdateHints.h"
 
+namespace velterra {
+
 namespace {
 
 // The table never holds more blocks, rows and list items together than this. A count that
@@ -209,7 +211,7 @@ std::string CVelterraDoc::StartupFilePath(std::string_view fileName) const {
 
 bool CVelterraDoc::ParseBranchEntry(std::string_view value, std::string& modelName,
                                     std::string& fileName) {
-    return ::ParseBranchEntry(value, modelName, fileName);
+    return velterra::ParseBranchEntry(value, modelName, fileName);
 }
 
 bool CVelterraDoc::FindCommandFile(const std::string& modelName) {
@@ -237,8 +239,8 @@ bool CVelterraDoc::FindCommandFile(const std::string& modelName) {
     for (int32_t i : numbers) {
         std::string name;
         std::string file;
-        if (!::ParseBranchEntry(table.GetString(ConfigKey::kBranchType, std::to_string(i), ""),
-                                name, file)) {
+        if (!velterra::ParseBranchEntry(
+                table.GetString(ConfigKey::kBranchType, std::to_string(i), ""), name, file)) {
             continue;
         }
         if (name == modelName) {
@@ -352,3 +354,5 @@ void CVelterraDoc::NotifyObservers(int hint, const BlockArray* blocks, const std
         observer->OnDocumentUpdate(hint, blocks, message);
     }
 }
+
+}  // namespace velterra

@@ -13,10 +13,10 @@
 #include "ProtocolApi.h"
 #include "UserInterface.h"
 
-class PortRegistry;
 namespace velterra {
+
 class CGetLEDThread;
-}
+class PortRegistry;
 
 // The document: the camera model's command table and facts, and the camera connection (the
 // port slot in use, parameter reads and writes, the alive probe). Views register as observers
@@ -116,7 +116,7 @@ class CVelterraDoc {
     // could not start. StartLedThread starts it once (later calls keep the running one) and is
     // false when the system cannot start a thread; StopLedThread ends it and waits for it,
     // which the application does at shutdown and the destructor does in any case.
-    velterra::CGetLEDThread* LedThread() const { return ledThread_.get(); }
+    CGetLEDThread* LedThread() const { return ledThread_.get(); }
     bool StartLedThread();
     void StopLedThread();
 
@@ -175,5 +175,7 @@ class CVelterraDoc {
     bool modified_ = false;
     std::string title_;
     std::mutex messageLock_;  // MessageText, which the LED thread's refresh writes too
-    std::unique_ptr<velterra::CGetLEDThread> ledThread_;
+    std::unique_ptr<CGetLEDThread> ledThread_;
 };
+
+}  // namespace velterra

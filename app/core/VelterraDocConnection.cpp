@@ -13,6 +13,8 @@
 #include "VelterraDoc.h"
 #include "connect/PortRegistry.h"
 
+namespace velterra {
+
 std::string CVelterraDoc::PortName() const {
     return PortSlot::Name(PortIndex);
 }
@@ -129,11 +131,11 @@ int CVelterraDoc::ReleaseOwnPortsNow(int waitMs) {
         if (registry_->Owner(slot) != PortRegistry::SelfId()) continue;
         // Exchanges that have not started are skipped now, so the lock comes free as soon as
         // the one under way ends within its time limits.
-        const uint32_t start = velterra::platform::TickCount();
+        const uint32_t start = platform::TickCount();
         bool free = false;
         while (!(free = PortLock.try_lock()) &&
-               velterra::platform::TicksSince(start) < static_cast<uint32_t>(waitMs)) {
-            velterra::platform::SleepMs(2);
+               platform::TicksSince(start) < static_cast<uint32_t>(waitMs)) {
+            platform::SleepMs(2);
         }
         if (free) {
             PortLock.unlock();
@@ -242,3 +244,5 @@ void CVelterraDoc::OnOpenCamera() {
     }
     SetPortTypeFromSlot(PortIndex);
 }
+
+}  // namespace velterra

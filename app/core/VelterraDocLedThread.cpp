@@ -3,9 +3,11 @@
 #include "GetLEDThread.h"
 #include "VelterraDoc.h"
 
+namespace velterra {
+
 bool CVelterraDoc::StartLedThread() {
     if (ledThread_) return true;
-    auto thread = std::make_unique<velterra::CGetLEDThread>(this);
+    auto thread = std::make_unique<CGetLEDThread>(this);
     if (!thread->Start()) return false;
     ledThread_ = std::move(thread);
     return true;
@@ -16,3 +18,5 @@ void CVelterraDoc::StopLedThread() {
     ledThread_->Stop();
     ledThread_.reset();
 }
+
+}  // namespace velterra

@@ -10,6 +10,8 @@
 #include "UpdateHints.h"
 #include "VelterraDoc.h"
 
+namespace velterra {
+
 namespace {
 
 // Large enough for any CharLength (one byte) plus a terminating zero.
@@ -37,7 +39,7 @@ CVelterraDoc::ExchangeResult CVelterraDoc::Exchange(const CommandInfo& command, 
     const int32_t port = PortSlot::PortNumber(PortIndex);
     const uint8_t length = command.CharLength;
     std::lock_guard lock(PortLock);
-    if (settleMs > 0) velterra::platform::SleepMs(static_cast<uint32_t>(settleMs));
+    if (settleMs > 0) platform::SleepMs(static_cast<uint32_t>(settleMs));
     int32_t result = 0;
     if (CameraKernel == 1) {
         result = write ? protocol_.ReadWritePort2(type, port, 1, command.CommandID, length, buffer,
@@ -48,7 +50,7 @@ CVelterraDoc::ExchangeResult CVelterraDoc::Exchange(const CommandInfo& command, 
         result =
             protocol_.ReadWritePort(type, port, write ? 1 : 0, command.CommandID, length, buffer);
     }
-    if (settleMs > 0) velterra::platform::SleepMs(static_cast<uint32_t>(settleMs));
+    if (settleMs > 0) platform::SleepMs(static_cast<uint32_t>(settleMs));
     if (ExchangeRuns.Record(result != 0)) silentToTell_ = true;
     return result != 0 ? ExchangeResult::kDone : ExchangeResult::kFailed;
 }
@@ -207,3 +209,5 @@ void CVelterraDoc::RefreshAll() {
         if (ui_ != nullptr) ui_->RepaintLamp();
     }
 }
+
+}  // namespace velterra

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace velterra {
+
 // Fixed texts of the camera data operations, spelled as the program shows them.
 namespace DataOpsText {
 
@@ -80,3 +82,5 @@ inline constexpr const char* kSaveWorkbookExtension = "xlsx";
 // --- end of LUT transfers ---
 
 }  // namespace DataOpsText
+
+}  // namespace velterra

@@ -3,6 +3,8 @@
 
 #include "lut/LutModelTypes.h"
 
+namespace velterra {
+
 // The option storage the curve editor works on. The LUT model owns it; the editor only points
 // at one option's parts, and does nothing while any of them is missing.
 struct CurveBinding {
@@ -17,3 +19,5 @@ struct CurveBinding {
                bits != nullptr;
     }
 };
+
+}  // namespace velterra

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace velterra {
+
 void CCurveEditor::Bind(const CurveBinding& binding) {
     m_binding = binding;
     m_selected = -1;
@@ -233,3 +235,5 @@ void CCurveEditor::OnLeftButtonUp(int /*px*/, int /*py*/) {
 CurveGeometry CCurveEditor::Geometry() const {
     return BuildCurveGeometry(m_binding, m_selected, m_width, m_height);
 }
+
+}  // namespace velterra

@@ -7,6 +7,8 @@
 #include "lut/CurveGeometry.h"
 #include "lut/CurveScale.h"
 
+namespace velterra {
+
 // The curve view without its widget: edits the nodes of one bound LUT option by mouse actions
 // and typed values, rebuilds the curve from the nodes, and computes what the view paints. The
 // widget forwards its size, mouse events and field values here and paints Geometry().
@@ -66,3 +68,5 @@ class CCurveEditor {
     // Set while a dragged middle node has been taken out for crossing a neighbour.
     bool m_reinsert = false;
 };
+
+}  // namespace velterra

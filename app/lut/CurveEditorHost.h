@@ -1,5 +1,7 @@
 #pragma once
 
+namespace velterra {
+
 // What the curve editor asks of the editor that owns the LUT storage.
 class ICurveEditorHost {
   public:
@@ -10,3 +12,5 @@ class ICurveEditorHost {
     // Copies the all-taps option to every tap when that option was just edited.
     virtual void PropagateAllTaps() = 0;
 };
+
+}  // namespace velterra

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace velterra {
+
 CurveGeometry BuildCurveGeometry(const CurveBinding& binding, int selectedNode, int width,
                                  int height) {
     CurveGeometry g;
@@ -31,3 +33,5 @@ CurveGeometry BuildCurveGeometry(const CurveBinding& binding, int selectedNode, 
     }
     return g;
 }
+
+}  // namespace velterra

@@ -4,6 +4,8 @@
 #include "lut/CurveBinding.h"
 #include "lut/CurveScale.h"
 
+namespace velterra {
+
 // A node marker: the rectangle from (left, top) up to but not including (right, bottom).
 // The selected node is painted filled black, the others as a black outline on the
 // button-face colour.
@@ -32,3 +34,5 @@ struct CurveGeometry {
 
 CurveGeometry BuildCurveGeometry(const CurveBinding& binding, int selectedNode, int width,
                                  int height);
+
+}  // namespace velterra

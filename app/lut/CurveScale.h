@@ -4,6 +4,8 @@
 
 #include "lut/LutModelTypes.h"
 
+namespace velterra {
+
 // The rounding used by every conversion between LUT values and pixels: truncate 2q + 1 toward
 // zero, then halve rounding down. For q >= -0.5 that is q rounded half up; below it is not
 // (R(-0.75) is 0), and curves stored by earlier versions depend on exactly this.
@@ -45,3 +47,5 @@ struct CurveScale {
 inline bool IsNear(ScreenPoint a, ScreenPoint b) {
     return std::abs(a.x - b.x) <= 5 && std::abs(a.y - b.y) <= 5;
 }
+
+}  // namespace velterra

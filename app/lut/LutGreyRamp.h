@@ -1,5 +1,7 @@
 #pragma once
 
+namespace velterra {
+
 // Grey levels of the two ramps beside the curve view (red, green and blue all equal the level).
 // Rectangles as the dialog gives them: right and bottom lie just outside.
 
@@ -12,3 +14,5 @@ inline int HorizontalRampGrey(int x, int left, int width) {
 inline int VerticalRampGrey(int y, int bottom, int height) {
     return height > 0 ? (bottom - y) * 255 / height : 0;
 }
+
+}  // namespace velterra

@@ -8,6 +8,8 @@
 #include "lut/LutOptionTable.h"
 #include "lut/LutTexts.h"
 
+namespace velterra {
+
 namespace {
 
 // A field's text as a decimal integer; blanks around it are allowed, anything else is not.
@@ -212,3 +214,5 @@ bool CLutModel::StoreVectorWords(int option, int count, std::span<const uint16_t
     for (int i = 0; i < count; ++i) nodes[i] = {words[2 * i], words[2 * i + 1]};
     return StoreNodes(option, std::span(nodes.data(), size_t(count)));
 }
+
+}  // namespace velterra

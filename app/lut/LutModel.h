@@ -10,6 +10,8 @@
 #include "lut/CurveEditorHost.h"
 #include "lut/LutModelTypes.h"
 
+namespace velterra {
+
 // The LUT editor without its widgets: owns the curves and nodes of every LUT option, the option
 // list with its selection, the Input/Output field texts, and the curve editor bound to the
 // selected option. The dialog shows this state and forwards the user's actions; camera and
@@ -103,3 +105,5 @@ class CLutModel : public ICurveEditorHost {
 
     CCurveEditor m_view;
 };
+
+}  // namespace velterra

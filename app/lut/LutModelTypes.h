@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace velterra {
+
 // Storage shapes shared by the LUT model and the curve editor.
 
 // One vector node of a curve: input X, output Y.
@@ -32,3 +34,5 @@ inline constexpr bool IsSupportedLutDepth(int bits) {
 inline constexpr int16_t LutEntryCount(int16_t bits) {
     return (bits >= 0 && bits < 16) ? static_cast<int16_t>(1 << bits) : int16_t{0};
 }
+
+}  // namespace velterra

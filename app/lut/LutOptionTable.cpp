@@ -5,6 +5,8 @@
 #include "lut/LutModelTypes.h"
 #include "lut/LutTexts.h"
 
+namespace velterra {
+
 std::vector<std::string> LutOptionTexts(int colorMode, int taps) {
     if (colorMode == kLutColorModeColor) {
         return {LutTexts::kOptionRgbAllTaps, LutTexts::kOptionRTap1, LutTexts::kOptionGTap2,
@@ -20,3 +22,5 @@ std::vector<std::string> LutOptionTexts(int colorMode, int taps) {
     }
     return texts;
 }
+
+}  // namespace velterra

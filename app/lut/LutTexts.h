@@ -1,5 +1,7 @@
 #pragma once
 
+namespace velterra {
+
 // Fixed texts of the LUT subsystem (workbooks, editor), spelled exactly as users see them.
 namespace LutTexts {
 // --- LUT workbooks ---
@@ -40,3 +42,5 @@ inline constexpr const char* kAllTapsNote =
 inline constexpr const char* kCoordinateFormat = "%d";  // Input and Output fields
 // --- end of LUT editor ---
 }  // namespace LutTexts
+
+}  // namespace velterra

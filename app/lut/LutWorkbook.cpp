@@ -10,6 +10,8 @@
 #include "lut/LutTexts.h"
 #include "lut/WorkbookFile.h"
 
+namespace velterra {
+
 namespace {
 
 constexpr int kColorBits = 8;
@@ -225,3 +227,5 @@ bool ReadLutWorkbook(IUserInterface& ui, const std::filesystem::path& file, bool
     }
     return ReadLutWorkbook(ui, sheet, isColor, bits, taps, lut, counts, nodes);
 }
+
+}  // namespace velterra

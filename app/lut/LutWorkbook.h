@@ -7,6 +7,8 @@
 #include "core/UserInterface.h"
 #include "lut/Worksheet.h"
 
+namespace velterra {
+
 // The LUT workbook: the system's LUT file format, first worksheet only.
 //   A1 "Tavrin NX LUT" or, with vector nodes, "Tavrin NX LUT V2"; A2 "Color" / "Mono";
 //   A3 bit depth; A4 taps; columns C, D, E, F: the LUT of taps 1 to 4, row r = input r - 1;
@@ -45,3 +47,5 @@ bool ReadLutWorkbook(IUserInterface& ui, const std::filesystem::path& file, bool
                      int16_t& bits, int& taps, std::vector<uint16_t>& lut,
                      std::vector<uint16_t>* counts = nullptr,
                      std::vector<uint16_t>* nodes = nullptr);
+
+}  // namespace velterra

@@ -11,6 +11,8 @@
 #include "lut/XlsxReader.h"
 #include "lut/XlsxWriter.h"
 
+namespace velterra {
+
 namespace {
 
 const unsigned char kZipMagic[] = {'P', 'K'};
@@ -21,7 +23,7 @@ const unsigned char kCompoundMagic[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A
 bool LoadWorksheet(const std::filesystem::path& file, Worksheet& sheet, std::string& error) {
     sheet.Clear();
     // Checked before the open, which would block on a FIFO.
-    error = velterra::platform::InputFileProblem(file, velterra::platform::kWorkbookLimitMb);
+    error = platform::InputFileProblem(file, platform::kWorkbookLimitMb);
     if (!error.empty()) return false;
     std::unique_ptr<FILE, decltype(&std::fclose)> stream(std::fopen(file.c_str(), "rb"),
                                                          &std::fclose);
@@ -49,3 +51,5 @@ bool LoadWorksheet(const std::filesystem::path& file, Worksheet& sheet, std::str
 bool SaveWorksheet(const std::filesystem::path& file, const Worksheet& sheet, std::string& error) {
     return WriteXlsxWorksheet(file, sheet, error);
 }
+
+}  // namespace velterra

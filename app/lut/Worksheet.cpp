@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+namespace velterra {
+
 namespace {
 const Worksheet::Cell kEmptyCell;
 }
@@ -76,3 +78,5 @@ std::optional<double> Worksheet::Number(std::string_view name) const {
     if (const auto* number = std::get_if<double>(&At(name))) return *number;
     return std::nullopt;
 }
+
+}  // namespace velterra

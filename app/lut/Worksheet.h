@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <variant>
 
+namespace velterra {
+
 // One worksheet of a workbook held in memory: the cells the LUT workbook reader and writer
 // address by name ("C12"). A cell is empty, a number or a text, as a spreadsheet holds them;
 // booleans and error values of a file arrive as their displayed text.
@@ -60,3 +62,5 @@ class Worksheet {
     std::unordered_map<uint64_t, Cell> cells_;
     size_t cellLimit_ = kDefaultCellLimit;
 };
+
+}  // namespace velterra

@@ -6,6 +6,8 @@
 
 #include "lut/LutTexts.h"
 
+namespace velterra {
+
 namespace {
 
 // freexl_open hands out a handle even when it fails, and that handle must be closed too.
@@ -77,3 +79,5 @@ bool ReadXlsWorksheet(const std::filesystem::path& file, Worksheet& sheet, std::
     }
     return true;
 }
+
+}  // namespace velterra

@@ -4,7 +4,11 @@
 
 #include "lut/Worksheet.h"
 
+namespace velterra {
+
 // Reads the first worksheet of a legacy .xls workbook (BIFF). Numbers and texts as stored;
 // dates and times arrive as their text. On failure `error` holds a reason the user can read
 // and the sheet is left empty.
 bool ReadXlsWorksheet(const std::filesystem::path& file, Worksheet& sheet, std::string& error);
+
+}  // namespace velterra

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace velterra {
+
 namespace {
 
 std::string_view LocalName(const char* qualified) {
@@ -180,3 +182,5 @@ std::string XlsxPackage::ResolveTarget(const std::string& sourcePart, std::strin
     }
     return resolved;
 }
+
+}  // namespace velterra

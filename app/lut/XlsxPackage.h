@@ -6,7 +6,9 @@
 #include <string_view>
 #include <vector>
 
-struct zip;
+struct zip;  // libzip's archive handle
+
+namespace velterra {
 
 // Receives one XML part of a package as it streams through the parser. Element and attribute
 // names arrive without their namespace, so transitional and strict files read alike.
@@ -58,3 +60,5 @@ class XlsxPackage {
   private:
     zip* archive_ = nullptr;
 };
+
+}  // namespace velterra

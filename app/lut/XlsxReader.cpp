@@ -8,6 +8,8 @@
 #include "lut/LutTexts.h"
 #include "lut/XlsxPackage.h"
 
+namespace velterra {
+
 namespace {
 
 bool EndsWith(std::string_view text, std::string_view tail) {
@@ -362,3 +364,5 @@ bool ReadXlsxWorksheet(const void* data, size_t size, Worksheet& sheet, std::str
     }
     return ReadPackage(package, sheet, error);
 }
+
+}  // namespace velterra

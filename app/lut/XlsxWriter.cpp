@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace velterra {
+
 namespace {
 
 // libxlsxwriter writes every cell at close time; a write error before that says which cell
@@ -67,3 +69,5 @@ bool WriteXlsxWorksheet(const std::filesystem::path& file, const Worksheet& shee
     }
     return true;
 }
+
+}  // namespace velterra

@@ -20,6 +20,8 @@
 #include "connect/AccessCode.h"
 #include "connect/PortRegistry.h"
 
+using namespace velterra;
+
 namespace {
 
 namespace fs = std::filesystem;

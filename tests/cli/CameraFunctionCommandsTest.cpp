@@ -16,6 +16,8 @@
 #include "CliRun.h"
 #include "ScratchCameraTest.h"
 
+using namespace velterra;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -11,6 +11,8 @@
 #include "ScratchCameraTest.h"
 #include "SimulatedCamera.h"
 
+using namespace velterra;
+
 namespace {
 
 struct FaultCase {

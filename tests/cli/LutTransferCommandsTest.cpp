@@ -13,6 +13,8 @@
 #include "lut/LutWorkbook.h"
 #include "lut/WorkbookFile.h"
 
+using namespace velterra;
+
 namespace {
 
 namespace fs = std::filesystem;

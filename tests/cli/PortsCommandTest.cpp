@@ -13,6 +13,8 @@
 #include "connect/PortRegistry.h"
 #include "core/VelterraDoc.h"
 
+using namespace velterra;
+
 namespace {
 
 using velterra::sim::SimulatedCamera;

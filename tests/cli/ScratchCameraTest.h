@@ -8,6 +8,8 @@
 
 #include "connect/PortRegistry.h"
 
+using namespace velterra;
+
 // A test with a scratch folder of its own and a port registry of its own, so end-to-end runs
 // in parallel never see each other's ports (nor those of a Velterra running on the machine).
 class ScratchCameraTest : public ::testing::Test {

@@ -18,6 +18,8 @@
 #include "ScratchCameraTest.h"
 #include "connect/PortRegistry.h"
 
+using namespace velterra;
+
 namespace {
 
 namespace fs = std::filesystem;

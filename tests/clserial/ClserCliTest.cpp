@@ -11,6 +11,8 @@
 #include "SimulatedCamera.h"
 #include "connect/PortRegistry.h"
 
+using namespace velterra;
+
 namespace {
 
 struct CliResult {

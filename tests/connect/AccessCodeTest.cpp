@@ -2,6 +2,8 @@
 
 #include "connect/AccessCode.h"
 
+using namespace velterra;
+
 namespace {
 
 std::string CodeText() {

@@ -6,6 +6,8 @@
 #include "../core/EngineTestSupport.h"
 #include "connect/PortConnector.h"
 
+using namespace velterra;
+
 namespace enginetest {
 namespace {
 

@@ -13,6 +13,8 @@
 #include "../core/EngineTestSupport.h"
 #include "connect/PortConnector.h"
 
+using namespace velterra;
+
 namespace enginetest {
 namespace {
 

@@ -2,6 +2,8 @@
 // actions on the port list: open, close, keys, OK and Cancel.
 #include "PortScanTestSupport.h"
 
+using namespace velterra;
+
 namespace enginetest {
 namespace {
 

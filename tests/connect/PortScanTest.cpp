@@ -1,6 +1,8 @@
 // Scanning the ports, listing what a scan found, the button states and the slot of a row.
 #include "PortScanTestSupport.h"
 
+using namespace velterra;
+
 namespace enginetest {
 namespace {
 

@@ -10,6 +10,8 @@
 #include "connect/OpenCameraModel.h"
 #include "connect/SelectionMode.h"
 
+using namespace velterra;
+
 namespace enginetest {
 
 using PortKey = std::pair<int32_t, int32_t>;  // port type, port index

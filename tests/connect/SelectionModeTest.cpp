@@ -5,6 +5,8 @@
 #include "../core/EngineTestSupport.h"
 #include "connect/SelectionMode.h"
 
+using namespace velterra;
+
 namespace enginetest {
 namespace {
 

@@ -10,6 +10,8 @@
 #include "dataops/BadPixelsFile.h"
 #include "dataops/CameraFunctions.h"
 
+using namespace velterra;
+
 namespace enginetest {
 namespace {
 

@@ -12,6 +12,8 @@
 #include "dataops/CameraFunctions.h"
 #include "dataops/MenuFunctions.h"
 
+using namespace velterra;
+
 namespace enginetest {
 namespace {
 

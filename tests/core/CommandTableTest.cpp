@@ -10,6 +10,8 @@
 #include "core/UpdateHints.h"
 #include "core/VelterraDoc.h"
 
+using namespace velterra;
+
 namespace {
 
 struct RecordingObserver : IDocumentObserver {

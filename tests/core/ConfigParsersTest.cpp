@@ -2,6 +2,8 @@
 
 #include "core/ConfigParsers.h"
 
+using namespace velterra;
+
 namespace {
 
 TEST(ParseLevel, WordsNumbersAndCase) {

@@ -3,6 +3,8 @@
 
 #include "EngineTestSupport.h"
 
+using namespace velterra;
+
 namespace enginetest {
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include "core/PortSlot.h"
 
+using namespace velterra;
+
 namespace {
 
 TEST(PortSlot, NamesNumbersAndTransportsOfTheTenSlots) {

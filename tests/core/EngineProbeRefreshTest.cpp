@@ -6,6 +6,8 @@
 
 #include "EngineTestSupport.h"
 
+using namespace velterra;
+
 namespace enginetest {
 namespace {
 

@@ -9,6 +9,8 @@
 
 #include "EngineTestSupport.h"
 
+using namespace velterra;
+
 namespace enginetest {
 namespace {
 

@@ -13,6 +13,8 @@
 
 #include "core/ProtocolApi.h"
 
+using namespace velterra;
+
 namespace enginetest {
 
 using Bytes = std::vector<uint8_t>;

@@ -18,6 +18,8 @@
 #include "core/UserInterface.h"
 #include "core/VelterraDoc.h"
 
+using namespace velterra;
+
 namespace enginetest {
 
 inline std::unique_ptr<CommandInfo> Number(uint8_t id, uint8_t length, uint32_t min, uint32_t max,

@@ -9,6 +9,8 @@
 #include "core/GetLEDThread.h"
 #include "core/SettleTimer.h"
 
+using namespace velterra;
+
 namespace enginetest {
 namespace {
 

@@ -12,6 +12,8 @@
 #include "dataops/LutTransfer.h"
 #include "lut/LutWorkbook.h"
 
+using namespace velterra;
+
 namespace {
 
 using namespace enginetest;

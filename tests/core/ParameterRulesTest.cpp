@@ -6,6 +6,8 @@
 #include "core/ParameterList.h"
 #include "core/ValueEditRules.h"
 
+using namespace velterra;
+
 namespace enginetest {
 namespace {
 

@@ -4,6 +4,8 @@
 
 #include "core/SettingsFileArchive.h"
 
+using namespace velterra;
+
 namespace {
 
 std::vector<std::string> Lines(const std::string& bytes) {

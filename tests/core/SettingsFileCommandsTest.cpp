@@ -5,6 +5,8 @@
 
 #include "SettingsFileTestSupport.h"
 
+using namespace velterra;
+
 using namespace enginetest;
 using namespace settingstest;
 using Outcome = SettingsFile::LoadReport::Outcome;

@@ -5,6 +5,8 @@
 #include "SettingsFileTestSupport.h"
 #include "core/SettingsTexts.h"
 
+using namespace velterra;
+
 using namespace enginetest;
 using namespace settingstest;
 using Outcome = SettingsFile::LoadReport::Outcome;

@@ -3,6 +3,8 @@
 #include "SettingsFileTestSupport.h"
 #include "core/SettingsFileRecord.h"
 
+using namespace velterra;
+
 using namespace enginetest;
 using namespace settingstest;
 

@@ -11,6 +11,8 @@
 #include "core/SettingsFile.h"
 #include "core/SettingsFileArchive.h"
 
+using namespace velterra;
+
 namespace settingstest {
 
 inline std::string FileBytes(std::initializer_list<int> bytes) {

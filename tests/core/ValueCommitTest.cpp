@@ -5,6 +5,8 @@
 #include "EngineTestSupport.h"
 #include "core/ValueCommit.h"
 
+using namespace velterra;
+
 namespace enginetest {
 namespace {
 

@@ -8,6 +8,8 @@
 
 #include "dataops/BadPixelsFile.h"
 
+using namespace velterra;
+
 namespace BadPixels = velterra::BadPixels;
 
 namespace {

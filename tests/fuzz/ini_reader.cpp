@@ -7,6 +7,8 @@
 
 #include "IniFile.h"
 
+using namespace velterra;
+
 namespace {
 
 void Check(bool condition) {

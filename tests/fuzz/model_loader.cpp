@@ -13,6 +13,8 @@
 #include "core/ConfigParsers.h"
 #include "core/VelterraDoc.h"
 
+using namespace velterra;
+
 namespace {
 
 void Check(bool condition) {

@@ -13,6 +13,8 @@
 #include "core/SettingsFileArchive.h"
 #include "core/VelterraDoc.h"
 
+using namespace velterra;
+
 namespace {
 
 std::string StoreOf(const CVelterraDoc& doc) {

@@ -11,6 +11,8 @@
 #include "lut/Worksheet.h"
 #include "lut/XlsxReader.h"
 
+using namespace velterra;
+
 namespace {
 
 class SilentUi : public IUserInterface {

@@ -3,6 +3,8 @@
 #include "CurveEditorTestSupport.h"
 #include "lut/LutModel.h"
 
+using namespace velterra;
+
 namespace {
 
 using Nodes = std::vector<LutNode>;

@@ -6,6 +6,8 @@
 #include "CurveEditorTestSupport.h"
 #include "lut/LutModel.h"
 
+using namespace velterra;
+
 namespace {
 
 constexpr int16_t kDepths[] = {8, 10, 12, 14};

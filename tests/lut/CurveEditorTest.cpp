@@ -4,6 +4,8 @@
 #include "lut/CurveEditor.h"
 #include "lut/LutModel.h"
 
+using namespace velterra;
+
 namespace {
 
 TEST(CurveEditorRounding, HalvesTruncatedDoubledValuePlusOne) {

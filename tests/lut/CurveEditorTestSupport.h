@@ -6,6 +6,8 @@
 
 #include "lut/LutModel.h"
 
+using namespace velterra;
+
 // Helpers shared by the curve editor tests. File name starts with CurveEditor so the shared
 // test folder keeps our files together.
 

@@ -5,6 +5,8 @@
 #include "CurveEditorTestSupport.h"
 #include "lut/LutModel.h"
 
+using namespace velterra;
+
 namespace {
 
 std::vector<uint16_t> Identity(int n) {

@@ -12,6 +12,8 @@
 #include "WorkbookTestSupport.h"
 #include "lut/LutTexts.h"
 
+using namespace velterra;
+
 using ::testing::ElementsAre;
 
 namespace {

@@ -6,6 +6,8 @@
 #include "lut/LutTexts.h"
 #include "lut/LutWorkbook.h"
 
+using namespace velterra;
+
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 

@@ -7,6 +7,8 @@
 
 #include "core/UserInterface.h"
 
+using namespace velterra;
+
 // Keeps every message the core shows, in order.
 class RecordingUi : public IUserInterface {
   public:

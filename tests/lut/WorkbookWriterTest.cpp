@@ -8,6 +8,8 @@
 #include "lut/LutTexts.h"
 #include "lut/LutWorkbook.h"
 
+using namespace velterra;
+
 using ::testing::IsEmpty;
 
 namespace {

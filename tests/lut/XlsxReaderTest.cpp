@@ -13,6 +13,8 @@
 #include "lut/XlsxPackage.h"
 #include "lut/XlsxReader.h"
 
+using namespace velterra;
+
 using ::testing::IsEmpty;
 
 namespace {

@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+namespace velterra {
+
 namespace {
 
 QMenu* AddPlaceholderMenu(QMenuBar* bar, const char* title) {
@@ -58,3 +60,5 @@ void CMainFrame::OnAbout() {
                                       "cameras over RS-232 and Camera Link serial ports.")
                            .arg(QApplication::applicationVersion()));
 }
+
+}  // namespace velterra

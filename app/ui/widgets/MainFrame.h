@@ -3,6 +3,8 @@
 
 class QCloseEvent;
 
+namespace velterra {
+
 // The program's single top-level window: the menu bar with its fixed pop-ups and the About box.
 // The database pop-ups hold only their "(Empty)" placeholder until the menu database is read.
 class CMainFrame : public QMainWindow {
@@ -22,3 +24,5 @@ class CMainFrame : public QMainWindow {
   private:
     void OnAbout();
 };
+
+}  // namespace velterra

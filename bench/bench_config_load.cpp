@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "IniProfile.h"
-#include "core/VelterraDoc.h"
+#include "core/ModelFile.h"
 
 using namespace velterra;
 
@@ -41,18 +41,18 @@ int main() {
         }
     });
     double lookup = MedianMicroseconds(2000, [&] {
-        CVelterraDoc doc(dir);
-        if (!doc.FindCommandFile("LS-8160-4T5500")) std::puts("unexpected: model not found");
+        std::string path;
+        if (!FindModelFile(dir, "LS-8160-4T5500", path)) std::puts("unexpected: model not found");
     });
     int rows = 0;
     double load = MedianMicroseconds(200, [&] {
-        CVelterraDoc doc(dir);
-        if (!doc.LoadCommandTable(model)) std::puts("unexpected: load failed");
+        CameraModel loaded;
+        if (!LoadModelFile(model, loaded)) std::puts("unexpected: load failed");
         rows = 0;
-        for (const auto& block : doc.Blocks) rows += block.RowCount;
+        for (const auto& block : loaded.Blocks) rows += block.RowCount;
     });
     std::printf("one profile read of Command.ini:        %8.1f us\n", profileRead);
-    std::printf("FindCommandFile in CAM_VL.ini:           %8.1f us\n", lookup);
-    std::printf("LoadCommandTable LS4096M12.ini (%d rows): %8.1f us\n", rows, load);
+    std::printf("model lookup in CAM_VL.ini:             %8.1f us\n", lookup);
+    std::printf("model file LS4096M12.ini (%d rows):      %8.1f us\n", rows, load);
     return 0;
 }

@@ -55,10 +55,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     doc.PortIndex = kCom1Slot;
-    doc.ModelName = kModel;
-    doc.FindCommandFile(doc.ModelName);
     std::string reason;
-    if (!doc.LoadCommandTable(doc.CommandFilePath, &reason)) {
+    if (!doc.SwitchModel(kModel, CVelterraDoc::MenusOfFailedTable::kEmpty, &reason)) {
         std::fprintf(stderr, "bench_refresh: %s does not load: %s\n", doc.CommandFilePath.c_str(),
                      reason.c_str());
         return 1;

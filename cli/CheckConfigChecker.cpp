@@ -7,7 +7,7 @@
 #include "core/ConfigKeys.h"
 #include "core/ConfigParsers.h"
 #include "core/CoreTexts.h"
-#include "core/VelterraDoc.h"
+#include "core/ModelFile.h"
 
 namespace velterra {
 

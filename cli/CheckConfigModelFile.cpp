@@ -4,7 +4,7 @@
 #include "CheckConfigText.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigParsers.h"
-#include "core/VelterraDoc.h"
+#include "core/ModelFile.h"
 
 namespace velterra {
 
@@ -25,9 +25,9 @@ void ConfigChecker::CheckModelFile(const std::string& name) {
     CheckFileShape(name, ini);
 
     // The loader's own verdict, with the rule that failed.
-    CVelterraDoc doc(directory_.string());
+    CameraModel model;
     std::string reason;
-    if (!doc.LoadCommandTable(path.string(), &reason)) {
+    if (!LoadModelFile(path.string(), model, &reason)) {
         Report(name, ini, kOverview, "", LoadFails(reason));
     }
 

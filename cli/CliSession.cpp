@@ -257,13 +257,10 @@ OpenCameraResult CliSession::RunOpenCameraDialog(CVelterraDoc&) {
     return result;
 }
 
-bool CliSession::LoadTableFailed() {
-    // The document shows nothing when the table does not load; the console says why.
-    std::string reason;
-    if (doc_->LoadCommandTable(doc_->CommandFilePath, &reason)) return false;
+// The document shows nothing when the table does not load; the console says why.
+void CliSession::ReportTableFailure(const std::string& reason) const {
     std::cerr << "velterra-cli: cannot load the command table " << doc_->CommandFilePath
               << " of model " << doc_->ModelName << ": " << reason << '\n';
-    return true;
 }
 
 bool CliSession::OpenCamera(int slot) {
@@ -271,7 +268,10 @@ bool CliSession::OpenCamera(int slot) {
     doc_->OnOpenCamera();
     if (doc_->PortIndex != slot) return false;
     if (doc_->Blocks.empty()) {
-        LoadTableFailed();
+        // The window's path keeps no reason; the file is read once more for it.
+        CameraModel model;
+        std::string reason;
+        if (!LoadModelFile(doc_->CommandFilePath, model, &reason)) ReportTableFailure(reason);
         return false;
     }
     return !doc_->NotResponding;
@@ -282,11 +282,14 @@ bool CliSession::OpenForAccess(int slot) {
     CVelterraDoc& doc = *doc_;
     const ProbeEntry& entry = connector_->Table()[slot];
     doc.PortIndex = slot;
-    doc.ModelName = entry.RemoteDeviceName;
     doc.CameraKernel = entry.Kernel;
     doc.SetPortTypeFromSlot(slot);
-    doc.FindCommandFile(doc.ModelName);
-    if (LoadTableFailed()) return false;
+    std::string reason;
+    if (!doc.SwitchModel(entry.RemoteDeviceName, CVelterraDoc::MenusOfFailedTable::kEmpty,
+                         &reason)) {
+        ReportTableFailure(reason);
+        return false;
+    }
     doc.SetTitle(doc.PortName());
     doc.ProbeCamera(false);
     if (doc.NotResponding) {

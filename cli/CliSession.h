@@ -90,7 +90,7 @@ class CliSession : public IUserInterface, public IDocumentObserver {
     void OnDocumentUpdate(int hint, const BlockArray* blocks, const std::string& message) override;
 
   private:
-    bool LoadTableFailed();
+    void ReportTableFailure(const std::string& reason) const;
     void WatchSignals();
     void ReleaseAfterSignal();
 

@@ -8,8 +8,7 @@
 #include "CliCommand.h"
 #include "InputFile.h"
 #include "TableJson.h"
-#include "core/CoreTexts.h"
-#include "core/VelterraDoc.h"
+#include "core/ModelFile.h"
 
 namespace velterra {
 
@@ -23,14 +22,15 @@ constexpr int kExitUsage = 64;
 
 int RunModel(CliContext& context) {
     const auto& args = context.args;
-    CVelterraDoc doc(context.startupDirectory.string());
+    const std::string startup = context.startupDirectory.string();
+    std::string modelName;
+    std::string path;
     if (args.size() == 2 && args[0] == "--file") {
-        doc.CommandFilePath = context.UserPath(args[1]).string();
+        path = context.UserPath(args[1]).string();
     } else if (args.size() == 1 && args[0].rfind("--", 0) != 0) {
-        doc.ModelName = args[0];
-        if (!doc.FindCommandFile(doc.ModelName)) {
-            std::cerr << "velterra-cli: model \"" << doc.ModelName << "\" is not in "
-                      << doc.StartupFilePath(CoreText::kModelTableFile) << '\n';
+        modelName = args[0];
+        if (!FindModelFile(startup, modelName, path)) {
+            std::cerr << "velterra-cli: model \"" << modelName << "\" is not in " << path << '\n';
             return kExitUnknownModel;
         }
     } else {
@@ -40,28 +40,27 @@ int RunModel(CliContext& context) {
 
     // Said before the table reader, which takes an unreadable file for an empty one.
     std::error_code error;
-    if (!std::filesystem::exists(doc.CommandFilePath, error)) {
-        std::cerr << "velterra-cli: cannot read " << doc.CommandFilePath << ": "
+    if (!std::filesystem::exists(path, error)) {
+        std::cerr << "velterra-cli: cannot read " << path << ": "
                   << std::generic_category().message(ENOENT) << '\n';
         return kExitLoadFailed;
     }
-    if (const std::string problem =
-            platform::InputFileProblem(doc.CommandFilePath, platform::kConfigFileLimitMb);
+    if (const std::string problem = platform::InputFileProblem(path, platform::kConfigFileLimitMb);
         !problem.empty()) {
         std::cerr << "velterra-cli: cannot read " << problem << '\n';
         return kExitLoadFailed;
     }
-    if (std::ifstream probe(doc.CommandFilePath); !probe) {
-        std::cerr << "velterra-cli: cannot read " << doc.CommandFilePath << ": "
-                  << std::strerror(errno) << '\n';
+    if (std::ifstream probe(path); !probe) {
+        std::cerr << "velterra-cli: cannot read " << path << ": " << std::strerror(errno) << '\n';
         return kExitLoadFailed;
     }
+    CameraModel model;
     std::string reason;
-    if (!doc.LoadCommandTable(doc.CommandFilePath, &reason)) {
-        std::cerr << "velterra-cli: cannot load " << doc.CommandFilePath << ": " << reason << '\n';
+    if (!LoadModelFile(path, model, &reason)) {
+        std::cerr << "velterra-cli: cannot load " << path << ": " << reason << '\n';
         return kExitLoadFailed;
     }
-    std::cout << DumpJson(ModelTableToJson(doc)) << '\n';
+    std::cout << DumpJson(ModelTableToJson(modelName, path, model)) << '\n';
     return kExitLoaded;
 }
 

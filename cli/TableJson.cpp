@@ -51,20 +51,25 @@ json BlocksToJson(const BlockArray& blocks) {
     return array;
 }
 
-json ModelTableToJson(const CVelterraDoc& doc) {
+json ModelTableToJson(const std::string& modelName, const std::string& commandFilePath,
+                      const CameraModel& model) {
     return json{
-        {"ModelName", doc.ModelName},
-        {"CommandFilePath", doc.CommandFilePath},
-        {"MenuDB", doc.MenuDB},
-        {"ColorCamera", doc.ColorCamera},
-        {"SupportFpnPrnuTables", doc.SupportFpnPrnuTables},
-        {"SupportLUT", doc.SupportLUT},
-        {"MaxTxUnitBits", doc.MaxTxUnitBits},
-        {"TapsNum", doc.TapsNum},
-        {"ActiveLength", doc.ActiveLength},
-        {"BlockCount", doc.BlockCount},
-        {"Blocks", BlocksToJson(doc.Blocks)},
+        {"ModelName", modelName},
+        {"CommandFilePath", commandFilePath},
+        {"MenuDB", model.MenuDB},
+        {"ColorCamera", model.ColorCamera},
+        {"SupportFpnPrnuTables", model.SupportFpnPrnuTables},
+        {"SupportLUT", model.SupportLUT},
+        {"MaxTxUnitBits", model.MaxTxUnitBits},
+        {"TapsNum", model.TapsNum},
+        {"ActiveLength", model.ActiveLength},
+        {"BlockCount", model.BlockCount},
+        {"Blocks", BlocksToJson(model.Blocks)},
     };
+}
+
+json ModelTableToJson(const CVelterraDoc& doc) {
+    return ModelTableToJson(doc.ModelName, doc.CommandFilePath, doc);
 }
 
 std::string DumpJson(const json& value) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/CommandTable.h"
+#include "core/ModelFile.h"
 #include "core/VelterraDoc.h"
 
 namespace velterra {
@@ -15,7 +16,11 @@ nlohmann::ordered_json RowInfoToJson(const RowInfo& row);
 nlohmann::ordered_json BlockInfoToJson(const BlockInfo& block);
 nlohmann::ordered_json BlocksToJson(const BlockArray& blocks);
 
-// The model facts of the document and its Blocks.
+// A model's name, its command file, its facts and its Blocks.
+nlohmann::ordered_json ModelTableToJson(const std::string& modelName,
+                                        const std::string& commandFilePath,
+                                        const CameraModel& model);
+// The same of the document's model.
 nlohmann::ordered_json ModelTableToJson(const CVelterraDoc& doc);
 
 // Texts from configuration files need not be UTF-8: bytes that are not become U+FFFD.

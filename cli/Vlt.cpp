@@ -9,11 +9,10 @@
 #include "CliCommand.h"
 #include "InputFile.h"
 #include "TableJson.h"
-#include "core/CoreTexts.h"
+#include "core/ModelFile.h"
 #include "core/SettingsFileArchive.h"
 #include "core/SettingsFileRecord.h"
 #include "core/SettingsTexts.h"
-#include "core/VelterraDoc.h"
 
 namespace velterra {
 
@@ -153,13 +152,15 @@ int RunVlt(CliContext& context) {
     std::string model;
     if (formatOk) archive.ReadText(model);
 
-    CVelterraDoc doc(context.startupDirectory.string());
+    const std::string startup = context.startupDirectory.string();
+    CameraModel table;
+    std::string commandFile;
     bool modelFound = false;
     bool tableLoaded = false;
     std::string tableFailure;
     if (formatOk) {
-        modelFound = doc.FindCommandFile(model);
-        if (modelFound) tableLoaded = doc.LoadCommandTable(doc.CommandFilePath, &tableFailure);
+        modelFound = FindModelFile(startup, model, commandFile);
+        if (modelFound) tableLoaded = LoadModelFile(commandFile, table, &tableFailure);
     }
 
     std::vector<RecordView> records;
@@ -174,7 +175,7 @@ int RunVlt(CliContext& context) {
             break;
         }
         view.present = view.record.Length;
-        view.rows = Effects(doc.Blocks, view.record);
+        view.rows = Effects(table.Blocks, view.record);
         records.push_back(std::move(view));
     }
 
@@ -182,7 +183,7 @@ int RunVlt(CliContext& context) {
         json out{{"File", path}, {"Tag", tag}, {"FormatOk", formatOk}};
         if (formatOk) {
             out["ModelName"] = model;
-            out["CommandFilePath"] = modelFound ? json(doc.CommandFilePath) : json(nullptr);
+            out["CommandFilePath"] = modelFound ? json(commandFile) : json(nullptr);
             out["TableLoaded"] = tableLoaded;
             json list = json::array();
             for (const RecordView& view : records) {
@@ -218,16 +219,15 @@ int RunVlt(CliContext& context) {
     }
     if (!tableLoaded) {
         std::cerr << "velterra-cli: "
-                  << (modelFound ? "cannot load the command table " + doc.CommandFilePath + ": " +
-                                       tableFailure
-                                 : "model \"" + model + "\" is not in " +
-                                       doc.StartupFilePath(CoreText::kModelTableFile))
+                  << (modelFound
+                          ? "cannot load the command table " + commandFile + ": " + tableFailure
+                          : "model \"" + model + "\" is not in " + commandFile)
                   << "; the records are shown without rows\n";
     }
     if (asJson) return kExitRead;
 
     std::cout << "model " << model << '\n';
-    if (tableLoaded) std::cout << "command file " << doc.CommandFilePath << '\n';
+    if (tableLoaded) std::cout << "command file " << commandFile << '\n';
     std::size_t number = 0;
     for (const RecordView& view : records) {
         const SettingsRecord& record = view.record;

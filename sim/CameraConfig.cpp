@@ -1,28 +1,19 @@
 #include "CameraConfig.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include "IniFile.h"
 #include "IniProfile.h"
 #include "SimTexts.h"
 #include "TextFormat.h"
+#include "connect/CameraKernelRule.h"
 #include "core/CommandNames.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigParsers.h"
 #include "core/CoreTexts.h"
-#include "core/VelterraDoc.h"
+#include "core/ModelFile.h"
 
 namespace velterra::sim {
-
-namespace {
-
-// The host detects kernel 1 from a model text of exactly 14 characters ending in "M".
-bool LooksLikeMbText(const std::string& text) {
-    return text.size() == 14 && text[13] == 'M';
-}
-
-}  // namespace
 
 bool CameraConfig::Load(const std::string& configDir, const std::string& model, int kernel,
                         std::string* error, std::vector<std::string>* warnings) {
@@ -32,53 +23,27 @@ bool CameraConfig::Load(const std::string& configDir, const std::string& model, 
     };
     if (kernel != 0 && kernel != 1) return fail(FormatText(text::kBadKernel, kernel));
 
-    CVelterraDoc doc(configDir);
-    const std::string tablePath = doc.StartupFilePath(CoreText::kModelTableFile);
+    const std::string tablePath = StartupFilePath(configDir, CoreText::kModelTableFile);
     if (!std::filesystem::is_regular_file(tablePath)) {
         return fail(FormatText(text::kNoModelTable, tablePath.c_str()));
     }
-    if (!doc.FindCommandFile(model)) {
-        return fail(FormatText(text::kModelNotListed, model.c_str(), tablePath.c_str()));
-    }
+    // The Branch_Type entry that names the model: its number is what Model_Info_DB maps to.
+    const std::optional<ModelEntry> entry = FindModelEntry(tablePath, model);
+    if (!entry) return fail(FormatText(text::kModelNotListed, model.c_str(), tablePath.c_str()));
+    const std::string commandFile = StartupFilePath(configDir, entry->commandFile);
+    CameraModel loaded;
     std::string failure;
-    if (!doc.LoadCommandTable(doc.CommandFilePath, &failure)) {
-        return fail(FormatText(text::kCommandFileFailed, doc.CommandFilePath.c_str(), model.c_str(),
+    if (!LoadModelFile(commandFile, loaded, &failure)) {
+        return fail(FormatText(text::kCommandFileFailed, commandFile.c_str(), model.c_str(),
                                failure.c_str()));
     }
     modelName_ = model;
-    bits_ = doc.MaxTxUnitBits;
-    taps_ = doc.TapsNum;
-    activeLength_ = doc.ActiveLength;
-    LoadParameters(doc.Blocks);
-    LoadCommands(doc.StartupFilePath(CoreText::kNamedCommandFile));
-
-    // The Branch_Type entry that names the model: its number is what Model_Info_DB maps to.
-    const IniFile table = IniFile::Load(tablePath);
-    // The first entry in number order below MaxBranchTypeNum, as the host looks models up;
-    // only keys written in the file can match, so those are the ones visited.
-    const int32_t count = table.GetInt(ConfigKey::kBranchType, ConfigKey::kMaxBranchTypeNum, 0);
-    std::vector<int32_t> numbers;
-    if (const IniFile::Section* section = table.FindSection(ConfigKey::kBranchType)) {
-        for (const auto& item : section->entries) {
-            const int32_t number = ParseProfileInteger(item.key);
-            if (number >= 0 && number < count && std::to_string(number) == item.key) {
-                numbers.push_back(number);
-            }
-        }
-    }
-    std::sort(numbers.begin(), numbers.end());
-    int entry = -1;
-    for (int32_t number : numbers) {
-        std::string name;
-        std::string file;
-        if (CVelterraDoc::ParseBranchEntry(
-                table.GetString(ConfigKey::kBranchType, std::to_string(number), ""), name, file) &&
-            name == model) {
-            entry = number;
-            break;
-        }
-    }
-    return LoadModelText(tablePath, entry, kernel, error, warnings);
+    bits_ = loaded.MaxTxUnitBits;
+    taps_ = loaded.TapsNum;
+    activeLength_ = loaded.ActiveLength;
+    LoadParameters(loaded.Blocks);
+    LoadCommands(StartupFilePath(configDir, CoreText::kNamedCommandFile));
+    return LoadModelText(tablePath, entry->number, kernel, error, warnings);
 }
 
 bool CameraConfig::LoadModelText(const std::string& tablePath, int entry, int kernel,
@@ -107,7 +72,7 @@ bool CameraConfig::LoadModelText(const std::string& tablePath, int entry, int ke
     const bool wantMb = kernel == 1;
     bool matched = false;
     for (const auto& candidate : texts) {
-        if (LooksLikeMbText(candidate) == wantMb) {
+        if ((KernelOfModelText(candidate) == kMbFrameKernel) == wantMb) {
             modelText_ = candidate;
             matched = true;
             break;

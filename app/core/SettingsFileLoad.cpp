@@ -32,23 +32,14 @@ void LogLine(CVelterraDoc& doc, std::string text) {
 // Without a camera the file's model is loaded so its values can be viewed. False (with the
 // message shown and the document as it was) when CAM_VL.ini does not name the model.
 bool LoadModelOfFile(CVelterraDoc& doc, const std::string& model) {
-    const std::string previousPath = doc.CommandFilePath;
-    if (!doc.FindCommandFile(model)) {
-        doc.CommandFilePath = previousPath;
+    std::string path;
+    if (!FindModelFile(doc.StartupDirectory, model, path)) {
         ShowBox(doc, FormatText(SettingsText::kModelNotFound, model.c_str()));
         return false;
     }
-    doc.ModelName = model;
-    IUserInterface* ui = doc.UserInterface();
-    if (ui != nullptr) ui->ResetCommandMenus();
-    doc.FreeCommandTable();
-    // A table that fails to load leaves the document without one; the load ends below.
-    doc.LoadCommandTable(doc.CommandFilePath);
-    if (ui != nullptr) {
-        ui->LoadBasicCommands(doc.MenuDB);
-        ui->LoadAdvancedCommands(doc.MenuDB);
-        ui->LoadPasswordCommands(doc.MenuDB);
-    }
+    // A table that fails to load leaves the document without one; the load ends below. The
+    // menus are filled all the same and stay disabled without a table.
+    doc.SwitchModel(model, CVelterraDoc::MenusOfFailedTable::kFillAnyway);
     doc.NoPortText.clear();
     doc.UpdateAllViews(UpdateHint::kConnectionChanged);
     return true;

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "CommandTable.h"
 #include "DocumentObserver.h"
 #include "ExchangeRun.h"
+#include "ModelFile.h"
 #include "ProtocolApi.h"
 #include "UserInterface.h"
 
@@ -18,11 +18,12 @@ namespace velterra {
 class CGetLEDThread;
 class PortRegistry;
 
-// The document: the camera model's command table and facts, and the camera connection (the
-// port slot in use, parameter reads and writes, the alive probe). Views register as observers
-// and are told about changes by hint number; the rest of the user interface is reached through
-// IUserInterface.
-class CVelterraDoc {
+// The document: the loaded camera model (its facts and command table are the CameraModel
+// members, read directly by the views and the camera functions), and the camera connection
+// (the port slot in use, parameter reads and writes, the alive probe). Views register as
+// observers and are told about changes by hint number; the rest of the user interface is
+// reached through IUserInterface.
+class CVelterraDoc : public CameraModel {
   public:
     // The start-up directory holds CAM_VL.ini and Command.ini; empty means the current
     // directory at construction, as the program records it at start.
@@ -31,16 +32,6 @@ class CVelterraDoc {
     CVelterraDoc(const CVelterraDoc&) = delete;
     CVelterraDoc& operator=(const CVelterraDoc&) = delete;
 
-    // Model facts and the command table, read from the model command file.
-    int32_t ColorCamera = 0;
-    int32_t SupportFpnPrnuTables = 0;
-    int32_t SupportLUT = 0;
-    BlockArray Blocks;  // empty: no table
-    int32_t BlockCount = 0;
-    int16_t MaxTxUnitBits = 8;
-    int16_t TapsNum = 1;
-    uint16_t ActiveLength = 0;
-    std::string MenuDB;           // menu database file name
     std::string CommandFilePath;  // full path of the model command file
     std::string ModelName;
     // Line for the connection error log; hint 3 hands a copy of it to the views.
@@ -55,6 +46,17 @@ class CVelterraDoc {
     // The reason of a failure goes to *failure when given (the program itself shows none).
     bool LoadCommandTable(const std::string& path, std::string* failure = nullptr);
     void FreeCommandTable();
+    // What every change of model does (connecting a camera of another model or on the other
+    // transport, a settings file loaded without a camera, the console's access to a camera):
+    // ModelName and its command file from CAM_VL.ini, the menus emptied, the table freed, the
+    // new model's table loaded and the menus filled from its database. A model CAM_VL.ini does
+    // not list leaves CommandFilePath at the model table, whose load fails. The menus of a
+    // table that did not load stay empty unless kFillAnyway. True when the table loaded; the
+    // reason it did not goes to *failure when given.
+    enum class MenusOfFailedTable { kEmpty, kFillAnyway };
+    bool SwitchModel(const std::string& modelName,
+                     MenusOfFailedTable menus = MenusOfFailedTable::kEmpty,
+                     std::string* failure = nullptr);
     void ToggleBlock(unsigned block);
     static bool ParseBranchEntry(std::string_view value, std::string& modelName,
                                  std::string& fileName);
@@ -164,8 +166,7 @@ class CVelterraDoc {
     void LogExchangeFailure(std::string text);
     bool silentToTell_ = false;
     void ShowMessage(const std::string& text);
-    void ConnectNewModel(const OpenCameraResult& result);
-    void LoadTableAndStart();
+    void ConnectModel(const std::string& modelName);
     void ForgetConnection();
 
     std::vector<IDocumentObserver*> observers_;

@@ -148,31 +148,30 @@ int CVelterraDoc::ReleaseOwnPortsNow(int waitMs) {
     return closed;
 }
 
-// Loads the table of CommandFilePath; on success the menus, the title and the connection
-// start. A table that fails to load leaves the port connected with empty menus.
-void CVelterraDoc::LoadTableAndStart() {
-    if (!LoadCommandTable(CommandFilePath)) return;
-    if (ui_ != nullptr) {
+bool CVelterraDoc::SwitchModel(const std::string& modelName, MenusOfFailedTable menus,
+                               std::string* failure) {
+    ModelName = modelName;
+    FindCommandFile(ModelName);  // on failure the load below fails on the model table
+    if (ui_ != nullptr) ui_->ResetCommandMenus();
+    FreeCommandTable();
+    const bool loaded = LoadCommandTable(CommandFilePath, failure);
+    if (ui_ != nullptr && (loaded || menus == MenusOfFailedTable::kFillAnyway)) {
         ui_->LoadBasicCommands(MenuDB);
         ui_->LoadAdvancedCommands(MenuDB);
         ui_->LoadPasswordCommands(MenuDB);
     }
-    SetTitle(PortName());
-    StartConnection();
+    return loaded;
 }
 
-void CVelterraDoc::ConnectNewModel(const OpenCameraResult& result) {
-    PortIndex = result.slot;
-    ModelName = result.modelName;
-    CameraKernel = result.kernel;
-    SetPortTypeFromSlot(result.slot);
-    FindCommandFile(ModelName);  // on failure the load below fails on the model table
-    UpdateAllViews(UpdateHint::kCloseLutEditor);
-    if (ui_ != nullptr) ui_->ResetCommandMenus();
-    FreeCommandTable();
+// A new document on the model's table; the connection starts when the table loads. A table
+// that fails to load leaves the port connected with empty menus.
+void CVelterraDoc::ConnectModel(const std::string& modelName) {
     SetModifiedFlag(false);
     OnNewDocument();
-    LoadTableAndStart();
+    if (SwitchModel(modelName)) {
+        SetTitle(PortName());
+        StartConnection();
+    }
     UpdateAllViews(UpdateHint::kConnectionChanged);
 }
 
@@ -209,7 +208,11 @@ void CVelterraDoc::OnOpenCamera() {
         BaudRate = result.baudRate;
         const int current = PortIndex;
         if (current < 0 || result.modelName != ModelName) {
-            ConnectNewModel(result);
+            PortIndex = result.slot;
+            CameraKernel = result.kernel;
+            SetPortTypeFromSlot(result.slot);
+            UpdateAllViews(UpdateHint::kCloseLutEditor);
+            ConnectModel(result.modelName);
             return;
         }
         if (result.slot == current) {
@@ -220,19 +223,14 @@ void CVelterraDoc::OnOpenCamera() {
         const bool sameTransport = SlotTag(registry_, result.slot) == SlotTag(registry_, current);
         PortIndex = result.slot;
         SetPortTypeFromSlot(result.slot);
-        if (sameTransport) {
-            if (IsModified()) SetModifiedFlag(false);
-            OnNewDocument();
-            SetTitle(PortName());
-            StartConnection();
-        } else {
-            FindCommandFile(ModelName);
-            if (ui_ != nullptr) ui_->ResetCommandMenus();
-            FreeCommandTable();
-            SetModifiedFlag(false);
-            OnNewDocument();
-            LoadTableAndStart();
+        if (!sameTransport) {
+            ConnectModel(ModelName);
+            return;
         }
+        if (IsModified()) SetModifiedFlag(false);
+        OnNewDocument();
+        SetTitle(PortName());
+        StartConnection();
         UpdateAllViews(UpdateHint::kConnectionChanged);
         return;
     }

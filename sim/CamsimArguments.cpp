@@ -93,6 +93,7 @@ bool ParseCamsimArguments(const std::vector<std::string>& args, CamsimArguments&
             {"--nak-rate", {rate(o.nakRate), "a rate from 0 to 1"}},
             {"--drop-rate", {rate(o.dropRate), "a rate from 0 to 1"}},
             {"--garbage-rate", {rate(o.garbageRate), "a rate from 0 to 1"}},
+            {"--short-rate", {rate(o.shortRate), "a rate from 0 to 1"}},
             {"--fault-id",
              {[&](const std::string& v) { return ParseCommandId(v, o.faultCommandId); },
               "a command id from 0 to 0xFF"}},

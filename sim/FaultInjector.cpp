@@ -16,6 +16,8 @@ const char* FaultText(Fault fault) {
             return "dropped";
         case Fault::kGarbage:
             return "garbage fault";
+        case Fault::kShort:
+            return "short reply";
     }
     return "";
 }
@@ -24,15 +26,19 @@ FaultInjector::FaultInjector(const SimulatorOptions& options)
     : nakRate_(std::clamp(options.nakRate, 0.0, 1.0)),
       dropRate_(std::clamp(options.dropRate, 0.0, 1.0)),
       garbageRate_(std::clamp(options.garbageRate, 0.0, 1.0)),
+      shortRate_(std::clamp(options.shortRate, 0.0, 1.0)),
       generator_(options.seed) {}
 
 Fault FaultInjector::Draw() {
-    if (nakRate_ <= 0 && dropRate_ <= 0 && garbageRate_ <= 0) return Fault::kNone;
+    if (nakRate_ <= 0 && dropRate_ <= 0 && garbageRate_ <= 0 && shortRate_ <= 0) {
+        return Fault::kNone;
+    }
     // Independent draws, so that a rate of 1 means every frame whatever the other rates.
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     if (nakRate_ > 0 && unit(generator_) < nakRate_) return Fault::kNak;
     if (dropRate_ > 0 && unit(generator_) < dropRate_) return Fault::kDrop;
     if (garbageRate_ > 0 && unit(generator_) < garbageRate_) return Fault::kGarbage;
+    if (shortRate_ > 0 && unit(generator_) < shortRate_) return Fault::kShort;
     return Fault::kNone;
 }
 

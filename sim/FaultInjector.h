@@ -10,7 +10,7 @@
 
 namespace velterra::sim {
 
-enum class Fault { kNone, kNak, kDrop, kGarbage };
+enum class Fault { kNone, kNak, kDrop, kGarbage, kShort };
 
 const char* FaultText(Fault fault);
 
@@ -18,7 +18,8 @@ class FaultInjector {
   public:
     explicit FaultInjector(const SimulatorOptions& options);
 
-    // One draw per well-formed frame; the rates are taken in the order NAK, drop, garbage.
+    // One draw per well-formed frame; the rates are taken in the order NAK, drop, garbage,
+    // short.
     Fault Draw();
     // Random bytes in place of an answer of `size` bytes; the first is never ACK, so the
     // host cannot mistake them for an acknowledge.
@@ -28,6 +29,7 @@ class FaultInjector {
     double nakRate_;
     double dropRate_;
     double garbageRate_;
+    double shortRate_;
     std::mt19937_64 generator_;
 };
 

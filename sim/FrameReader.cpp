@@ -19,6 +19,11 @@ void FrameReader::Feed(std::span<const uint8_t> bytes, Clock::time_point now) {
     lastByte_ = now;
 }
 
+std::optional<Clock::time_point> FrameReader::Deadline() const {
+    if (buffer_.empty()) return std::nullopt;
+    return lastByte_ + frameTimeout_;
+}
+
 std::vector<uint8_t> FrameReader::Take(std::size_t count) {
     count = std::min(count, buffer_.size());
     std::vector<uint8_t> out(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(count));

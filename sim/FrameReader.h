@@ -49,6 +49,9 @@ class FrameReader {
     // The next frame, malformed frame or run of skipped bytes, if one is complete.
     std::optional<ReaderEvent> Next(Clock::time_point now);
 
+    // When Next() gives up on the incomplete frame that is buffered; none when nothing is.
+    std::optional<Clock::time_point> Deadline() const;
+
     // Raw (unframed) access for table transfers.
     std::size_t Buffered() const { return buffer_.size(); }
     std::vector<uint8_t> Take(std::size_t count);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -32,10 +33,20 @@ bool PseudoTerminal::Open(std::string* error) {
     cfmakeraw(&tio);
     tio.c_cflag |= CLOCAL | CREAD;
     if (tcsetattr(slave_, TCSANOW, &tio) != 0) return fail("tcsetattr");
+    // Optional: without the watch the camera falls back to looking now and then.
+    closes_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (closes_ >= 0 && inotify_add_watch(closes_, name, IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+        close(closes_);
+        closes_ = -1;
+    }
     return true;
 }
 
 void PseudoTerminal::Close() {
+    if (closes_ >= 0) {
+        close(closes_);
+        closes_ = -1;
+    }
     if (slave_ >= 0) {
         // The exclusive flag a host set stays on the terminal while the master is open; a
         // host that died without clearing it would lock every later user out.
@@ -65,18 +76,29 @@ int PseudoTerminal::PendingForHost() const {
     return count;
 }
 
-std::size_t PseudoTerminal::Read(uint8_t* buffer, std::size_t capacity,
-                                 std::chrono::milliseconds timeout) {
-    if (master_ < 0) return 0;
-    pollfd p{master_, POLLIN, 0};
-    if (poll(&p, 1, static_cast<int>(timeout.count())) <= 0) return 0;
-    if ((p.revents & POLLIN) == 0) return 0;
-    const ssize_t n = read(master_, buffer, capacity);
-    return n > 0 ? static_cast<std::size_t>(n) : 0;
+PseudoTerminal::ReadResult PseudoTerminal::Read(uint8_t* buffer, std::size_t capacity,
+                                                int timeoutMs, int wakeFd) {
+    ReadResult result;
+    if (master_ < 0) return result;
+    pollfd p[3] = {{master_, POLLIN, 0}, {closes_, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+    if (poll(p, 3, timeoutMs) <= 0) return result;
+    if (p[1].revents & POLLIN) {
+        // The events themselves say nothing more than "a host closed"; take them all.
+        alignas(inotify_event) char events[1024];
+        while (read(closes_, events, sizeof events) > 0) {
+        }
+        result.hostClosed = true;
+    }
+    result.woken = (p[2].revents & POLLIN) != 0;
+    if (p[0].revents & POLLIN) {
+        const ssize_t n = read(master_, buffer, capacity);
+        if (n > 0) result.bytes = static_cast<std::size_t>(n);
+    }
+    return result;
 }
 
 std::size_t PseudoTerminal::Write(std::span<const uint8_t> bytes, const std::atomic<bool>& stop,
-                                  std::chrono::milliseconds patience) {
+                                  int wakeFd, std::chrono::milliseconds patience) {
     std::size_t done = 0;
     auto lastProgress = std::chrono::steady_clock::now();
     while (master_ >= 0 && done < bytes.size() && !stop) {
@@ -87,9 +109,11 @@ std::size_t PseudoTerminal::Write(std::span<const uint8_t> bytes, const std::ato
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EINTR) break;
-        if (std::chrono::steady_clock::now() - lastProgress > patience) break;
-        pollfd p{master_, POLLOUT, 0};
-        poll(&p, 1, 20);
+        const auto waited = std::chrono::steady_clock::now() - lastProgress;
+        if (waited > patience) break;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(patience - waited);
+        pollfd p[2] = {{master_, POLLOUT, 0}, {wakeFd, POLLIN, 0}};
+        poll(p, 2, static_cast<int>(left.count()) + 1);
     }
     return done;
 }

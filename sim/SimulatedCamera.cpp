@@ -1,5 +1,7 @@
 #include "SimulatedCamera.h"
 
+#include <poll.h>
+
 #include <algorithm>
 
 #include "FrameCodec.h"
@@ -12,18 +14,35 @@ namespace codec = velterra::codec;
 
 namespace {
 
-constexpr std::chrono::milliseconds kPollSlice{10};
 // A host that stops reading an answer this long has gone away.
 constexpr std::chrono::milliseconds kWritePatience{5000};
 // Records kept for Records(); the oldest go first on a long-running camera.
 constexpr std::size_t kMaxRecords = 50000;
-// How often a port left locked by a host that died is looked for.
+// How often a port left locked by a host that died is looked for, when the terminal cannot
+// report hosts closing it.
 constexpr std::chrono::milliseconds kPortCheckInterval{500};
 // How long an unplug waits for the host to take the last answer.
 constexpr std::chrono::milliseconds kUnplugGrace{1000};
 
 bool ValidRate(double rate) {
     return rate >= 0.0 && rate <= 1.0;
+}
+
+// Takes one byte from a read's data reply (ACK + frame); other answers stay whole.
+void CutShort(FrameFormat format, Reply& reply) {
+    std::vector<uint8_t>& bytes = reply.bytes;
+    if (format == FrameFormat::kShort) {
+        if (bytes.size() <= 1 + codec::kShortOverhead) return;
+        bytes.pop_back();
+    } else {
+        if (bytes.size() <= 1 + codec::kMbOverhead) return;
+        const std::vector<uint8_t> data(bytes.begin() + 1 + codec::kMbHeaderSize + 1,
+                                        bytes.end() - 2);
+        const auto frame = codec::EncodeMbReply(bytes[2], data);
+        bytes.assign(1, codec::kAck);
+        bytes.insert(bytes.end(), frame.begin(), frame.end());
+    }
+    reply.outcome += ", one byte short (fault)";
 }
 
 }  // namespace
@@ -42,7 +61,8 @@ bool SimulatedCamera::Start(std::string* error) {
     if (thread_.joinable()) return true;
     const std::pair<const char*, double> rates[] = {{"--nak-rate", options_.nakRate},
                                                     {"--drop-rate", options_.dropRate},
-                                                    {"--garbage-rate", options_.garbageRate}};
+                                                    {"--garbage-rate", options_.garbageRate},
+                                                    {"--short-rate", options_.shortRate}};
     for (const auto& [name, rate] : rates) {
         if (!ValidRate(rate)) return fail(FormatText(text::kBadRate, name));
     }
@@ -63,6 +83,7 @@ bool SimulatedCamera::Start(std::string* error) {
         log_.open(options_.logFile, std::ios::out | std::ios::app);
         if (!log_) return fail(FormatText(text::kLogFileFailed, options_.logFile.c_str()));
     }
+    if (!wake_.Valid()) return fail(FormatText(text::kNoPty, "pipe"));
     if (!pty_.Open(&reason)) return fail(FormatText(text::kNoPty, reason.c_str()));
 
     {
@@ -77,6 +98,7 @@ bool SimulatedCamera::Start(std::string* error) {
         unplugged_ = false;
     }
     stop_ = false;
+    wake_.Drain();
     phase_ = Phase::kFrames;
     thread_ = std::thread([this] { Run(); });
     return true;
@@ -84,6 +106,7 @@ bool SimulatedCamera::Start(std::string* error) {
 
 void SimulatedCamera::Stop() {
     stop_ = true;
+    wake_.Wake();
     changed_.notify_all();
     if (thread_.joinable()) thread_.join();
     pty_.Close();
@@ -208,9 +231,12 @@ void SimulatedCamera::Run() {
     }
     uint8_t buffer[4096];
     auto nextPortCheck = Clock::now();
+    bool checkPort = true;
     while (!stop_) {
-        const std::size_t n = pty_.Read(buffer, sizeof buffer, kPollSlice);
-        reader.Feed(std::span(buffer, n), Clock::now());
+        const auto read = pty_.Read(buffer, sizeof buffer,
+                                    WaitMs(reader, Clock::now(), nextPortCheck), wake_.Fd());
+        if (stop_) break;
+        reader.Feed(std::span(buffer, read.bytes), Clock::now());
         bool busyOver = false;
         {
             std::lock_guard lock(mutex_);
@@ -219,8 +245,12 @@ void SimulatedCamera::Run() {
                 busyOver = true;
             }
         }
-        if (Clock::now() >= nextPortCheck) {
+        if (!pty_.SeesHostCloses() && Clock::now() >= nextPortCheck) {
             nextPortCheck = Clock::now() + kPortCheckInterval;
+            checkPort = true;
+        }
+        if (read.hostClosed || checkPort) {
+            checkPort = false;
             if (pty_.ReleaseAbandonedPort()) {
                 RecordEvent("exclusive flag left by a closed host cleared");
             }
@@ -228,6 +258,28 @@ void SimulatedCamera::Run() {
         if (busyOver) RecordEvent("busy period over");
         if (!Process(reader)) break;
     }
+}
+
+int SimulatedCamera::WaitMs(const FrameReader& reader, Clock::time_point now,
+                            Clock::time_point nextPortCheck) const {
+    std::optional<Clock::time_point> due;
+    auto consider = [&due](Clock::time_point when) {
+        if (!due || when < *due) due = when;
+    };
+    if (phase_ != Phase::kFrames) {
+        consider(rawDeadline_);
+    } else if (const auto frameDue = reader.Deadline()) {
+        consider(*frameDue);
+    }
+    {
+        std::lock_guard lock(mutex_);
+        if (busy_) consider(busyUntil_);
+    }
+    if (!pty_.SeesHostCloses()) consider(nextPortCheck);
+    if (!due) return -1;
+    if (*due <= now) return 0;
+    // Rounded up, so the wait does not end just before the limit and spin.
+    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(*due - now).count());
 }
 
 bool SimulatedCamera::Process(FrameReader& reader) {
@@ -279,7 +331,7 @@ SimulatedCamera::Step SimulatedCamera::AwaitHostAck(FrameReader& reader, Clock::
         std::lock_guard lock(mutex_);
         record.answer = responder_->RawBlock(raw_);
     }
-    const std::size_t sent = pty_.Write(record.answer, stop_, kWritePatience);
+    const std::size_t sent = pty_.Write(record.answer, stop_, wake_.Fd(), kWritePatience);
     record.outcome =
         FormatText("handshake ACK, sent %zu of %zu table bytes", sent, record.answer.size());
     Record(std::move(record));
@@ -360,6 +412,7 @@ void SimulatedCamera::Unplug() {
         unplugged_ = true;
     }
     RecordEvent("unplugged");
+    if (onUnplugged_) onUnplugged_();
 }
 
 void SimulatedCamera::HandleMalformed(ReaderEvent& event) {
@@ -399,6 +452,10 @@ void SimulatedCamera::HandleFrame(const Frame& frame) {
                     reply.outcome = "garbage (fault)";
                     break;
                 }
+                case Fault::kShort:
+                    reply = responder_->Respond(frame);
+                    if (!frame.write) CutShort(frame.format, reply);
+                    break;
                 case Fault::kNone:
                     reply = responder_->Respond(frame);
                     break;
@@ -425,7 +482,7 @@ void SimulatedCamera::Answer(FrameRecord& record, bool delayed) {
     if (record.answer.empty()) return;
     if (delayed && options_.delayMs > 0 && !Pause(std::chrono::milliseconds(options_.delayMs)))
         return;
-    const std::size_t sent = pty_.Write(record.answer, stop_, kWritePatience);
+    const std::size_t sent = pty_.Write(record.answer, stop_, wake_.Fd(), kWritePatience);
     if (sent < record.answer.size()) {
         record.outcome += FormatText(", only %zu of %zu bytes taken", sent, record.answer.size());
     }
@@ -455,7 +512,9 @@ bool SimulatedCamera::Pause(std::chrono::milliseconds pause) {
     while (!stop_) {
         const auto now = Clock::now();
         if (now >= end) return true;
-        std::this_thread::sleep_for(std::min<Clock::duration>(end - now, kPollSlice));
+        pollfd p{wake_.Fd(), POLLIN, 0};
+        poll(&p, 1,
+             static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(end - now).count()));
     }
     return false;
 }

@@ -36,8 +36,9 @@
 // - unknown command ids get NAK; malformed frames get NAK and are logged; bytes between
 //   frames are skipped.
 //
-// Every accessor is safe from any thread while the camera serves. Stop() returns within
-// about 100 ms whatever the camera is doing; the destructor stops it.
+// Every accessor is safe from any thread while the camera serves. An idle camera sleeps until
+// the host sends, a host closes the terminal or a time limit it set falls due; Stop() wakes it
+// and returns at once whatever the camera is doing; the destructor stops it.
 #pragma once
 
 #include <atomic>
@@ -61,6 +62,7 @@
 #include "FrameRecord.h"
 #include "PseudoTerminal.h"
 #include "SimulatorOptions.h"
+#include "WakePipe.h"
 
 namespace velterra::sim {
 
@@ -121,6 +123,8 @@ class SimulatedCamera {
     // The line was pulled (--unplug-after).
     bool Unplugged() const;
     bool WaitUnplugged(std::chrono::milliseconds timeout) const;
+    // Called once on the serving thread when the line is pulled; set it before Start().
+    void OnUnplugged(std::function<void()> handler) { onUnplugged_ = std::move(handler); }
 
   private:
     enum class Phase { kFrames, kAwaitHostAck, kReceiveBlock };
@@ -143,6 +147,9 @@ class SimulatedCamera {
     void Record(FrameRecord record);
     void RecordEvent(std::string outcome);
     bool Pause(std::chrono::milliseconds pause);
+    // How long the serving thread may sleep: until the nearest time limit, -1 for none.
+    int WaitMs(const FrameReader& reader, Clock::time_point now,
+               Clock::time_point nextPortCheck) const;
 
     SimulatorOptions options_;
     std::unique_ptr<CameraConfig> config_;
@@ -166,7 +173,9 @@ class SimulatedCamera {
     std::vector<uint8_t> rawBytes_;
     Clock::time_point rawDeadline_{};
 
+    std::function<void()> onUnplugged_;
     std::atomic<bool> stop_{false};
+    WakePipe wake_;
     std::thread thread_;
 };
 

@@ -26,6 +26,9 @@ struct SimulatorOptions {
     double nakRate = 0.0;      // answer NAK instead of acting on the frame
     double dropRate = 0.0;     // no answer at all
     double garbageRate = 0.0;  // random bytes (never starting with ACK) instead of the answer
+    // A read's reply one byte short: a short frame without its last byte, an MB frame that
+    // states one data byte fewer and lacks the first (well-formed, only incomplete).
+    double shortRate = 0.0;
     // Every answer goes out this late.
     int delayMs = 0;
     // When 0 to 255: the faults and the delay hit only frames of this command id, so one

@@ -42,10 +42,14 @@ CVelterraDoc::ExchangeResult CVelterraDoc::Exchange(const CommandInfo& command, 
     if (settleMs > 0) platform::SleepMs(static_cast<uint32_t>(settleMs));
     int32_t result = 0;
     if (CameraKernel == 1) {
+        uint16_t replyLength = 0;
         result = write ? protocol_.ReadWritePort2(type, port, 1, command.CommandID, length, buffer,
                                                   0, nullptr, nullptr)
                        : protocol_.ReadWritePort2(type, port, 0, command.CommandID, 0, nullptr,
-                                                  length, nullptr, buffer);
+                                                  length, &replyLength, buffer);
+        // An MB reply states its own length: one shorter than the parameter holds only part of
+        // the value (the rest of the buffer would read as zeros), so it counts as a failed read.
+        if (!write && result != 0 && replyLength != length) result = 0;
     } else {
         result =
             protocol_.ReadWritePort(type, port, write ? 1 : 0, command.CommandID, length, buffer);

@@ -1,24 +1,26 @@
 // velterra-camsim: a simulated camera on a pseudo-terminal, for the demo, the end-to-end tests
 // and anyone without hardware.
+#include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "CamsimArguments.h"
 #include "SimulatedCamera.h"
+#include "WakePipe.h"
 
 namespace {
 
-volatile sig_atomic_t g_stop = 0;
+// The main thread sleeps on this pipe until a signal asks it to stop.
+const velterra::sim::WakePipe* g_stopPipe = nullptr;
 
 void OnSignal(int) {
-    g_stop = 1;
+    if (g_stopPipe) g_stopPipe->Wake();
 }
 
 void InstallSignalHandlers() {
@@ -76,9 +78,15 @@ int main(int argc, char** argv) {
         std::fputs(velterra::sim::kCamsimUsage, stdout);
         return 0;
     }
+    const velterra::sim::WakePipe stopPipe;
+    g_stopPipe = &stopPipe;
     InstallSignalHandlers();
 
     velterra::sim::SimulatedCamera camera(arguments.options);
+    camera.OnUnplugged([&arguments] {
+        std::fprintf(stderr, "velterra-camsim: unplugged after %d frames\n",
+                     arguments.options.unplugAfter);
+    });
     if (!camera.Start(&error)) {
         std::fprintf(stderr, "velterra-camsim: %s\n", error.c_str());
         return 1;
@@ -98,14 +106,8 @@ int main(int argc, char** argv) {
                  arguments.options.model.c_str(), camera.ModelText().c_str(),
                  arguments.options.kernel, path.c_str());
 
-    bool toldUnplugged = false;
-    while (!g_stop) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        if (!toldUnplugged && camera.Unplugged()) {
-            std::fprintf(stderr, "velterra-camsim: unplugged after %d frames\n",
-                         arguments.options.unplugAfter);
-            toldUnplugged = true;
-        }
+    pollfd stop{stopPipe.Fd(), POLLIN, 0};
+    while (poll(&stop, 1, -1) < 0 && errno == EINTR) {
     }
     camera.Stop();
     if (!arguments.link.empty()) RemoveLink(arguments.link, path);

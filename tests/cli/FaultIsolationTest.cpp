@@ -1,6 +1,6 @@
-// One parameter whose answer is refused (garbage) or comes too late must not spoil the reads
-// after it, on either transport: every other row shows the camera's value and only the faulty
-// row is logged.
+// One parameter whose answer is refused (garbage), comes too late or arrives one byte short
+// must not spoil the reads after it, on either transport and in either frame format: every
+// other row shows the camera's value and only the faulty row is logged, never shown.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -20,6 +20,8 @@ struct FaultCase {
     const char* port;
     double garbageRate;
     int delayMs;  // later than the transport's acknowledge limit
+    double shortRate = 0.0;
+    int kernel = 0;
 };
 
 void PrintTo(const FaultCase& fault, std::ostream* out) {
@@ -55,6 +57,8 @@ TEST_P(FaultIsolationTest, OnlyTheFaultyParameterFailsAndEveryOtherRowHoldsTheCa
     options.faultCommandId = 0xA6;  // Acquisition/Line Period
     options.garbageRate = fault.garbageRate;
     options.delayMs = fault.delayMs;
+    options.shortRate = fault.shortRate;
+    options.kernel = fault.kernel;
     camera_ = std::make_unique<velterra::sim::SimulatedCamera>(options);
     std::string error;
     ASSERT_TRUE(camera_->Start(&error)) << error;
@@ -84,11 +88,16 @@ TEST_P(FaultIsolationTest, OnlyTheFaultyParameterFailsAndEveryOtherRowHoldsTheCa
     for (const auto& line : errors) EXPECT_TRUE(std::regex_match(line, faultyRow)) << line;
 }
 
-INSTANTIATE_TEST_SUITE_P(BothTransports, FaultIsolationTest,
-                         ::testing::Values(FaultCase{"Rs232Garbage", "COM1", 1.0, 0},
-                                           FaultCase{"Rs232LateReply", "COM1", 0.0, 3500},
-                                           FaultCase{"CameraLinkGarbage", "clser-0", 1.0, 0},
-                                           FaultCase{"CameraLinkLateReply", "clser-0", 0.0, 800}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    BothTransports, FaultIsolationTest,
+    ::testing::Values(FaultCase{"Rs232Garbage", "COM1", 1.0, 0},
+                      FaultCase{"Rs232LateReply", "COM1", 0.0, 3500},
+                      FaultCase{"CameraLinkGarbage", "clser-0", 1.0, 0},
+                      FaultCase{"CameraLinkLateReply", "clser-0", 0.0, 800},
+                      FaultCase{"Rs232ShortReply", "COM1", 0.0, 0, 1.0},
+                      FaultCase{"Rs232MbShortReply", "COM1", 0.0, 0, 1.0, 1},
+                      FaultCase{"CameraLinkShortReply", "clser-0", 0.0, 0, 1.0},
+                      FaultCase{"CameraLinkMbShortReply", "clser-0", 0.0, 0, 1.0, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

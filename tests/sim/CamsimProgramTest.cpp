@@ -91,6 +91,19 @@ fs::path TempDir() {
     return dir;
 }
 
+// Wake-ups of every thread of a process: each voluntary switch is a wait that ended.
+long VoluntarySwitches(pid_t pid) {
+    long total = 0;
+    const fs::path tasks = fs::path("/proc") / std::to_string(pid) / "task";
+    for (const auto& task : fs::directory_iterator(tasks)) {
+        std::ifstream status(task.path() / "status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0) total += std::stol(line.substr(24));
+        }
+    }
+    return total;
+}
+
 TEST(CamsimProgram, ServesUntilTerminatedAndRemovesItsLink) {
     const fs::path dir = TempDir();
     const fs::path link = dir / "camera";
@@ -110,6 +123,11 @@ TEST(CamsimProgram, ServesUntilTerminatedAndRemovesItsLink) {
     EXPECT_EQ(tvr_GetModelInformation(kRs232, kPort, 9600, 0x90, 16, &kernel, text, 0), 1);
     EXPECT_STREQ(text, "VLC2048-8-3TC");
     unsetenv("VELTERRA_COM1");
+
+    // Idle, it sleeps until something happens (polling in slices woke it about 100 times).
+    const long before = VoluntarySwitches(child.pid);
+    usleep(1000 * 1000);
+    EXPECT_LT(VoluntarySwitches(child.pid) - before, 10);
 
     kill(child.pid, SIGTERM);
     EXPECT_EQ(Finish(child, 5000), 0);

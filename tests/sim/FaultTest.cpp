@@ -137,13 +137,13 @@ TEST(MalformedFrames, AreRefusedAndBytesBetweenFramesSkipped) {
         EXPECT_TRUE(Alive());
 
         int malformed = 0;
-        int skipped = 0;
+        std::size_t skipped = 0;  // bytes: they may arrive, and be skipped, one read at a time
         for (const auto& record : sim.camera.Records()) {
             malformed += record.kind == FrameRecord::Kind::kMalformed;
-            skipped += record.kind == FrameRecord::Kind::kSkipped;
+            if (record.kind == FrameRecord::Kind::kSkipped) skipped += record.bytes.size();
         }
         EXPECT_EQ(malformed, 3);
-        EXPECT_EQ(skipped, 1);
+        EXPECT_EQ(skipped, 3u);
     }
     {
         // MB frames: a bad checksum is refused, and the camera goes on.
@@ -187,8 +187,8 @@ TEST(PortRelease, ExclusiveFlagOfADeadHostIsCleared) {
     ASSERT_GE(fd, 0);
     ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
     ASSERT_EQ(ioctl(fd, TIOCEXCL), 0);
+    // The camera sees the close and may clear the flag at once: look only after its record.
     close(fd);
-    EXPECT_EQ(exclusive(), 1);
     EXPECT_TRUE(sim.camera.WaitForRecord(
         [](const FrameRecord& r) { return r.outcome.find("exclusive flag") != std::string::npos; },
         std::chrono::seconds(3)));

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -59,6 +60,9 @@ class ConfigChecker {
     void CheckEntriesBeyond(const std::string& file, const IniFile& ini, const std::string& section,
                             int32_t count, const char* countKey);
 
+    // The warnings of loading the three menus from a menu database of the start-up directory.
+    const std::vector<std::string>& MenuDatabaseErrors(const std::string& name);
+
     void Report(const std::string& file, const IniFile& ini, const std::string& section,
                 const std::string& key, std::string message);
     void Report(const std::string& file, int line, const std::string& section,
@@ -67,6 +71,7 @@ class ConfigChecker {
     std::filesystem::path directory_;
     std::vector<ConfigFinding> findings_;
     std::set<std::string> checkedCommandSections_;
+    std::map<std::string, std::vector<std::string>> menuDatabaseErrors_;
 };
 
 }  // namespace velterra

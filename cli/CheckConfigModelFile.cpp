@@ -5,6 +5,7 @@
 #include "core/ConfigKeys.h"
 #include "core/ConfigParsers.h"
 #include "core/ModelFile.h"
+#include "ui/CommandMenus.h"
 
 namespace velterra {
 
@@ -44,12 +45,25 @@ void ConfigChecker::CheckModelFile(const std::string& name) {
     const std::string menu = ini.GetString(kOverview, kMenuDB, "default_menu.mdb");
     if (!std::filesystem::is_regular_file(directory_ / menu)) {
         Report(name, ini, kOverview, kMenuDB, MenuDatabaseMissing(menu));
+    } else {
+        for (const auto& error : MenuDatabaseErrors(menu)) {
+            Report(name, ini, kOverview, kMenuDB, MenuDatabaseFails(menu, error));
+        }
     }
 
     const int32_t blocks = ini.GetInt(kOverview, kMaxBlockInfoNum, 0);
     CheckEntriesBeyond(name, ini, kOverview, blocks, kMaxBlockInfoNum);
     const int32_t walked = blocks < kEntryWalkLimit ? blocks : kEntryWalkLimit;
     for (int32_t b = 0; b < walked; ++b) CheckBlock(name, ini, b);
+}
+
+const std::vector<std::string>& ConfigChecker::MenuDatabaseErrors(const std::string& name) {
+    // Models often share one database: it is loaded once, as the window loads it.
+    auto [entry, fresh] = menuDatabaseErrors_.try_emplace(name);
+    if (fresh) {
+        entry->second = LoadCommandMenus(MenuDatabasePath(directory_.string(), name)).errors;
+    }
+    return entry->second;
 }
 
 bool ConfigChecker::CheckNamedEntry(const std::string& file, const IniFile& ini,

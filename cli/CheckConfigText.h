@@ -104,6 +104,9 @@ inline constexpr const char* kIgnoredForColour =
 inline std::string MenuDatabaseMissing(const std::string& name) {
     return "menu database " + Quoted(name) + " not found";
 }
+inline std::string MenuDatabaseFails(const std::string& name, const std::string& error) {
+    return "menu database " + Quoted(name) + " does not load: " + error;
+}
 inline constexpr const char* kBlockEntryMissing =
     "block entry missing: the block is shown as [Unknown] without rows";
 inline constexpr const char* kBlockEntryUnparsable =

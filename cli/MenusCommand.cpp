@@ -5,7 +5,7 @@
 #include "CliCommand.h"
 #include "TableJson.h"
 #include "core/CoreTexts.h"
-#include "core/VelterraDoc.h"
+#include "core/ModelFile.h"
 #include "ui/CommandMenus.h"
 #include "ui/MenuDatabase.h"
 
@@ -94,29 +94,31 @@ void PrintItems(const MenuItems& items, int depth) {
     }
 }
 
-// The database named by --db, by the model's MenuDB key, or the default; empty on failure.
+// The database named by --db, by the model's MenuDB key, or the default; false when the
+// model gives none.
 bool FindDatabase(const CliContext& context, const std::string& db, const std::string& model,
                   std::string& path) {
-    CVelterraDoc doc(context.startupDirectory.string());
+    const std::string startup = context.startupDirectory.string();
     if (!db.empty()) {
         path = context.UserPath(db).string();
         return true;
     }
     if (model.empty()) {
-        path = doc.StartupFilePath(CoreText::kDefaultMenuDatabase);
+        path = MenuDatabasePath(startup, CoreText::kDefaultMenuDatabase);
         return true;
     }
-    if (!doc.FindCommandFile(model)) {
-        std::cerr << "velterra-cli: model \"" << model << "\" is not in "
-                  << doc.StartupFilePath(CoreText::kModelTableFile) << '\n';
+    std::string modelFile;
+    if (!FindModelFile(startup, model, modelFile)) {
+        std::cerr << "velterra-cli: model \"" << model << "\" is not in " << modelFile << '\n';
         return false;
     }
+    CameraModel loaded;
     std::string reason;
-    if (!doc.LoadCommandTable(doc.CommandFilePath, &reason)) {
-        std::cerr << "velterra-cli: cannot load " << doc.CommandFilePath << ": " << reason << '\n';
+    if (!LoadModelFile(modelFile, loaded, &reason)) {
+        std::cerr << "velterra-cli: cannot load " << modelFile << ": " << reason << '\n';
         return false;
     }
-    path = MenuDatabasePath(doc.StartupDirectory, doc.MenuDB);
+    path = MenuDatabasePath(startup, loaded.MenuDB);
     return true;
 }
 

@@ -38,9 +38,19 @@ bool WriteAll(int fd, const std::string& bytes) {
 }
 
 [[noreturn]] void RunReader(int fd, std::string_view image, const std::string& root) {
+    // A crash in libmdb ends this process with its signal for the parent to see; a crash
+    // handler inherited from the parent would report it as the parent's own.
+    for (int crash : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) signal(crash, SIG_DFL);
     // libmdb's own complaints about a bad file say nothing the warning does not.
     const int quiet = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (quiet >= 0) dup2(quiet, STDERR_FILENO);
+    if (quiet >= 0) {
+        dup2(quiet, STDERR_FILENO);
+        close(quiet);
+    }
+    // Nothing but the pipe stays open: a serial port the program holds must not stay locked
+    // by this process, nor a reader that outlives its parent keep anything of it.
+    if (fd > STDERR_FILENO + 1) close_range(STDERR_FILENO + 1, fd - 1, 0);
+    close_range(fd + 1, ~0U, 0);
     MenuTableSet tables;
     const MenuReadStatus status = ReadMdbTables(image.data(), image.size(), root, tables);
     const bool sent = WriteAll(fd, EncodeMenuTables(status, tables));

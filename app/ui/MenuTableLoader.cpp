@@ -103,15 +103,16 @@ class RecordLoader {
             return false;
         }
         entry.id = id;
-        // Without an id the entry is listed but nothing can dispatch to it; an empty id never
-        // becomes id 0.
+        if (property && !ReadYesNo(table, row, MenuColumn::IsRefreshAll, entry.refreshAll)) {
+            return false;
+        }
+        // Every column is read before anything is stored, so a row that fails leaves no map
+        // value behind for an entry that is not there. Without an id the entry is listed but
+        // nothing can dispatch to it: an empty id never becomes id 0.
         if (property) {
             entry.action = MenuEntry::Action::Command;
             if (id) menus_.m_mapCommandString[*id] = entry.property;
-            bool refresh = false;
-            if (!ReadYesNo(table, row, MenuColumn::IsRefreshAll, refresh)) return false;
-            entry.refreshAll = refresh;
-            if (id && refresh) menus_.m_mapRefreshAll[*id] = 1;
+            if (id && entry.refreshAll) menus_.m_mapRefreshAll[*id] = 1;
         } else if (const std::optional<int> code = LookupFunctionName(entry.property)) {
             entry.action = MenuEntry::Action::Function;
             entry.functionCode = *code;

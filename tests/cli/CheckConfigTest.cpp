@@ -63,6 +63,15 @@ TEST(CheckConfig, ReportsEveryPlantedFaultWithFileSectionAndKey) {
         "CAM_VL.ini:23: [Model_Info_DB] MODEL-TEXT-OF-20-CHR: model text longer than CharLength",
         // a model file that fails to load
         "Fail.ini:1: [Overview]: the file fails to load: MaxTxUnitBits 9 is odd",
+        // a menu database that opens but whose menus fail to load, one finding per warning
+        "Fail.ini:2: [Overview] MenuDB: menu database \"broken_menu.mdb\" does not load: The menu "
+        "database \"" VELTERRA_FIXTURES_DIR
+        "/config_faults/broken_menu.mdb\" has no table "
+        "\"NoSuchTable\"",
+        "Fail.ini:2: [Overview] MenuDB: menu database \"broken_menu.mdb\" does not load: The menu "
+        "database \"" VELTERRA_FIXTURES_DIR
+        "/config_faults/broken_menu.mdb\" has no table "
+        "\"PasswordCommands\"",
         // a model file full of silently accepted mistakes
         "Bad.ini:2: [Overview] MenuDB: menu database \"missing_menu.mdb\" not found",
         "Bad.ini:3: [Overview] ColorCamera: \"Yes\" is not TRUE, FALSE, admin or a number: it "
@@ -100,7 +109,7 @@ TEST(CheckConfig, ReportsEveryPlantedFaultWithFileSectionAndKey) {
         for (const auto& line : lines) found = found || line.rfind(want, 0) == 0;
         EXPECT_TRUE(found) << "missing finding: " << want;
     }
-    // Nothing reported about the clean model beyond its missing menu database.
+    // Nothing reported about the clean model, whose menu database loads.
     for (const auto& line : lines) {
         if (line.rfind("Good.ini", 0) == 0) ADD_FAILURE() << "unexpected: " << line;
     }

@@ -38,6 +38,8 @@ inline constexpr const char* kCancelButton = "&Cancel";
 inline constexpr const char* kExitButton = "E&xit";  // Cancel, once a port's state has changed
 inline constexpr const char* kPortsListLabel =
     "Ports list: (ignore failed ports, except \"Figure one port forcely\" mode)";
+// Under the list while a port is opened and probed or identified, with the port name.
+inline constexpr const char* kProbingPort = "Probing %s...";
 
 // Registry status of a listed port (an empty text for a free port).
 inline constexpr const char* kUsed = "Used";

@@ -36,6 +36,10 @@ OpenCameraModel::OpenCameraModel(CVelterraDoc& doc, ProbeTable& table)
       connector_(doc, table),
       cancelCaption_(ConnectText::kCancelButton) {}
 
+void OpenCameraModel::SetUserInterface(IUserInterface* ui) {
+    connector_.SetUserInterface(ui);
+}
+
 // Registry access. Without a registry (it could not be created) the owners live here, so the
 // dialog still leaves failed ports out and knows which ports it holds.
 PortRegistry::OwnerState OpenCameraModel::OwnerState(int slot) const {
@@ -146,6 +150,10 @@ void OpenCameraModel::FocusList() {
     if (listener_ != nullptr) listener_->FocusList();
 }
 
+void OpenCameraModel::Probing(int slot) {
+    if (listener_ != nullptr) listener_->Probing(slot);
+}
+
 void OpenCameraModel::ClearList() {
     rows_.clear();
     selectedRow_ = -1;
@@ -187,7 +195,7 @@ void OpenCameraModel::CloseOwnPort(int slot) {
 }
 
 void OpenCameraModel::ScanPorts() {
-    WaitCursor wait(doc_.UserInterface());
+    WaitCursor wait(UserInterface());
     ClearList();
     table_.Clear();
     for (int slot = 0; slot < PortSlot::kCount; ++slot) {
@@ -196,6 +204,7 @@ void OpenCameraModel::ScanPorts() {
             doc_.SetPortTypeFromSlot(slot);
             if (owner == PortRegistry::OwnerState::Self) CloseOwnPort(slot);
             SetOwner(slot, PortRegistry::kFree);
+            Probing(slot);
             if (!OpenPort(slot)) {
                 SetOwner(slot, PortRegistry::kFailed);
             } else {
@@ -212,7 +221,7 @@ void OpenCameraModel::ScanPorts() {
 
 bool OpenCameraModel::ConnectOnePort(int slot) {
     if (!PortSlot::IsValid(slot)) return false;
-    WaitCursor wait(doc_.UserInterface());
+    WaitCursor wait(UserInterface());
     ClearList();
     table_.Clear();
 
@@ -230,6 +239,7 @@ bool OpenCameraModel::ConnectOnePort(int slot) {
     // A port another copy holds stays untouched even when forced; its row tells why.
     if (reached[static_cast<std::size_t>(slot)]) {
         connector_.BaudRate = static_cast<uint32_t>(data_.BaudRate);
+        Probing(slot);
         connected = connector_.ConnectSlot(slot, true) == ProbeStatus::kConnected;
         SetOwner(slot,
                  connector_.LastOpenFailed() ? PortRegistry::kFailed : PortRegistry::SelfId());
@@ -265,7 +275,7 @@ void OpenCameraModel::ListSearchedPorts() {
 }
 
 SelectionMode OpenCameraModel::MakeSelectionMode(bool fromOpenCamera) const {
-    SelectionMode selection(doc_.UserInterface(), doc_.FirstScan, fromOpenCamera);
+    SelectionMode selection(UserInterface(), doc_.FirstScan, fromOpenCamera);
     selection.FillCardList(doc_.StartupFilePath(ConnectText::kClserIniFile));
     return selection;
 }
@@ -344,6 +354,7 @@ void OpenCameraModel::OpenSelectedPort() {
     if (!ButtonsFor(slot).Open) return;
     doc_.SetPortTypeFromSlot(slot);
     connector_.BaudRate = static_cast<uint32_t>(data_.BaudRate);
+    Probing(slot);
     connector_.ConnectSlot(slot);
     SetOwner(slot, connector_.LastOpenFailed() ? PortRegistry::kFailed : PortRegistry::SelfId());
     SelectRow(RowOfSlot(slot));

@@ -72,11 +72,17 @@ class OpenCameraModel {
         // Each column as wide as the wider of its contents and its header.
         virtual void FitColumns() {}
         virtual void FocusList() {}
+        // The port of this slot is about to be opened for the alive check or a connect, which
+        // takes up to seconds; the dialog says which port it is at.
+        virtual void Probing(int /*slot*/) {}
     };
 
     explicit OpenCameraModel(CVelterraDoc& doc, ProbeTable& table = ProcessProbeTable());
 
     void SetListener(Listener* listener) { listener_ = listener; }
+    // Messages, the wait cursor and the Selection Mode dialog's messages go here instead of
+    // the document's user interface; null: the document's.
+    void SetUserInterface(IUserInterface* ui);
 
     // Dialog start: runs the Selection Mode dialog and then the scan, the list of the last scan
     // or the forced port it chose. A forced port that fails brings the Selection Mode dialog
@@ -137,6 +143,8 @@ class OpenCameraModel {
     void MarkChanged();
     void FitColumns();
     void FocusList();
+    void Probing(int slot);
+    IUserInterface* UserInterface() const { return connector_.UserInterface(); }
     void TakeSelection(const SelectionMode& selection);
     // Forced mode from the selection; on success the slot becomes the dialog's result.
     bool ConnectForced(const SelectionMode& selection);

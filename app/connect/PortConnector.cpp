@@ -19,6 +19,10 @@ namespace velterra {
 
 PortConnector::PortConnector(CVelterraDoc& doc, ProbeTable& table) : doc_(doc), table_(table) {}
 
+IUserInterface* PortConnector::UserInterface() const {
+    return ui_ != nullptr ? ui_ : doc_.UserInterface();
+}
+
 bool PortConnector::ProbeSlot(int slot) {
     if (!PortSlot::IsValid(slot)) return false;
     const std::string text = ReadProfileString(
@@ -50,8 +54,7 @@ bool PortConnector::IdentifySlot(int slot) {
         ReadProfileInt(ConfigKey::kModelInfoCommand, ConfigKey::kCharLength, 0, table));
     const std::string portName = PortSlot::Name(slot);
     auto show = [this](const std::string& text) {
-        if (doc_.UserInterface() != nullptr)
-            doc_.UserInterface()->ShowMessage(text, MessageKind::Plain);
+        if (IUserInterface* ui = UserInterface()) ui->ShowMessage(text, MessageKind::Plain);
     };
 
     doc_.SetPortTypeFromSlot(slot);

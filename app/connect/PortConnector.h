@@ -8,6 +8,7 @@
 namespace velterra {
 
 class CVelterraDoc;
+class IUserInterface;
 
 // Opening a port slot, the alive check and model identification, as the Open Camera dialog and
 // the console tool run them. Every protocol call is made under the document's port lock; the
@@ -45,6 +46,11 @@ class PortConnector {
     // mode) closes it again. A slot another live process owns is not touched.
     uint8_t ConnectSlot(int slot, bool closeOnFailedIdentification = false);
 
+    // Where the identification messages go instead of the document's user interface (a dialog
+    // that runs the connect off its own thread puts a relay there); null: the document's.
+    void SetUserInterface(IUserInterface* ui) { ui_ = ui; }
+    IUserInterface* UserInterface() const;
+
     const Identification& LastIdentification() const { return identification_; }
     // The last ConnectSlot could not open its port.
     bool LastOpenFailed() const { return lastOpenFailed_; }
@@ -55,6 +61,7 @@ class PortConnector {
 
     CVelterraDoc& doc_;
     ProbeTable& table_;
+    IUserInterface* ui_ = nullptr;
     Identification identification_;
     bool lastOpenFailed_ = false;
 };

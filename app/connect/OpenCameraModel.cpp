@@ -286,7 +286,10 @@ void OpenCameraModel::TakeSelection(const SelectionMode& selection) {
 }
 
 bool OpenCameraModel::ConnectForced(const SelectionMode& selection) {
-    const int slot = selection.ForcedSlot();
+    return ConnectForcedSlot(selection.ForcedSlot());
+}
+
+bool OpenCameraModel::ConnectForcedSlot(int slot) {
     if (!ConnectOnePort(slot)) return false;
     const ProbeEntry& entry = table_[slot];
     data_.SelectedSlot = slot;
@@ -312,6 +315,15 @@ OpenCameraModel::Outcome OpenCameraModel::Start(const SelectionRunner& runSelect
         }
         if (ConnectForced(selection)) return Outcome::Ok;
     }
+}
+
+OpenCameraModel::Outcome OpenCameraModel::StartForced(int slot, int32_t baudRate,
+                                                      const SelectionRunner& runSelectionMode) {
+    doc_.FirstScan = false;
+    data_.SearchAll = false;
+    data_.BaudRate = baudRate;
+    if (ConnectForcedSlot(slot)) return Outcome::Ok;
+    return Start(runSelectionMode);
 }
 
 OpenCameraModel::Outcome OpenCameraModel::SelectionModeClicked(

@@ -89,6 +89,9 @@ class OpenCameraModel {
     // back. Ok: the forced port is connected and the dialog ends; Cancel: the Selection Mode
     // dialog was cancelled and the dialog ends.
     Outcome Start(const SelectionRunner& runSelectionMode);
+    // Dialog start with the forced port already chosen (the window's --port): connects the slot
+    // at that baud rate as the forced mode does; when that fails, Start follows.
+    Outcome StartForced(int slot, int32_t baudRate, const SelectionRunner& runSelectionMode);
 
     // Probes every slot not held by another process and lists the ones that opened.
     void ScanPorts();
@@ -148,6 +151,7 @@ class OpenCameraModel {
     void TakeSelection(const SelectionMode& selection);
     // Forced mode from the selection; on success the slot becomes the dialog's result.
     bool ConnectForced(const SelectionMode& selection);
+    bool ConnectForcedSlot(int slot);
     SelectionMode MakeSelectionMode(bool fromOpenCamera) const;
 
     CVelterraDoc& doc_;

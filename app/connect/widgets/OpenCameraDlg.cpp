@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <string>
 
 #include "SelectionModeDlg.h"
 #include "connect/ConnectTexts.h"
@@ -128,10 +129,19 @@ COpenCameraDlg::~COpenCameraDlg() {
     if (worker_.joinable()) worker_.join();
 }
 
-OpenCameraResult COpenCameraDlg::Run(CVelterraDoc& doc, QWidget* parent) {
+OpenCameraResult COpenCameraDlg::Run(CVelterraDoc& doc, QWidget* parent, int forcedSlot,
+                                     int32_t baudRate) {
     COpenCameraDlg dialog(doc, parent);
+    if (forcedSlot >= 0) dialog.SetForcedStart(forcedSlot, baudRate);
     dialog.exec();
     return dialog.Result();
+}
+
+void COpenCameraDlg::SetForcedStart(int slot, int32_t baudRate) {
+    forcedSlot_ = slot;
+    forcedBaud_ = baudRate > 0 ? baudRate
+                               : static_cast<int32_t>(std::stol(
+                                     SelectionMode::kBaudRates[SelectionMode::kPreselectedBaud]));
 }
 
 QPushButton* COpenCameraDlg::Button(int id) const {
@@ -158,8 +168,11 @@ void COpenCameraDlg::showEvent(QShowEvent* event) {
     // After the first paint, so the dialog is on screen behind the Selection Mode dialog.
     QTimer::singleShot(0, this, [this] {
         RunInBackground([this] {
-            return model_.Start(
-                [this](SelectionMode& selection) { return RunSelectionMode(selection); });
+            const auto ask = [this](SelectionMode& selection) {
+                return RunSelectionMode(selection);
+            };
+            return forcedSlot_ >= 0 ? model_.StartForced(forcedSlot_, forcedBaud_, ask)
+                                    : model_.Start(ask);
         });
     });
 }

@@ -28,8 +28,15 @@ class COpenCameraDlg : public QDialog, private OpenCameraModel::Listener {
                             ProbeTable& table = ProcessProbeTable());
     ~COpenCameraDlg() override;
 
-    // Runs the dialog modally; what the document reads at its end.
-    static OpenCameraResult Run(CVelterraDoc& doc, QWidget* parent);
+    // Runs the dialog modally; what the document reads at its end. With a forced slot the
+    // dialog starts by connecting it (see SetForcedStart).
+    static OpenCameraResult Run(CVelterraDoc& doc, QWidget* parent, int forcedSlot = -1,
+                                int32_t baudRate = 0);
+
+    // Start by connecting this slot at this baud rate (0: the Selection Mode dialog's preset)
+    // as the forced mode does, instead of asking first; the Selection Mode dialog comes only
+    // when that fails.
+    void SetForcedStart(int slot, int32_t baudRate);
 
     // Shows the Selection Mode dialog on the dialog's thread; true when it ended with OK. The
     // default one runs CSelectionModeDlg; tests put their own choices in.
@@ -76,6 +83,8 @@ class COpenCameraDlg : public QDialog, private OpenCameraModel::Listener {
     std::thread worker_;
     bool busy_ = false;
     bool started_ = false;
+    int forcedSlot_ = -1;
+    int32_t forcedBaud_ = 0;
     bool showingModel_ = false;  // the list is being filled from the model
     std::atomic<bool> fitPending_{false};
     std::atomic<bool> focusPending_{false};

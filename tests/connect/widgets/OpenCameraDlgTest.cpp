@@ -141,4 +141,44 @@ TEST_F(OpenCameraDlgTest, ForcedPortConnectsAndEndsTheDialogWithIt) {
     EXPECT_TRUE(ui_.messages.empty());
 }
 
+// The window's --port: the dialog connects the port at once; only a failure asks.
+TEST_F(OpenCameraDlgTest, ForcedStartConnectsWithoutAskingOrFallsBackToSelectionMode) {
+    const struct {
+        bool camera;
+        int32_t baud;
+        int dialogResult;
+        int selectionDialogs;
+        int32_t resultBaud;
+    } cases[] = {{true, 0, QDialog::Accepted, 0, 57600},
+                 {true, 19200, QDialog::Accepted, 0, 19200},
+                 {false, 0, QDialog::Rejected, 1, 57600}};
+    Camera("VELTERRA_COM4", "LS-2048C");
+    const std::string cameraPath = getenv("VELTERRA_COM4");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.camera ? "camera" : "no camera");
+        setenv("VELTERRA_COM4", c.camera ? cameraPath.c_str() : missing_.c_str(), 1);
+        doc_->ReleaseOwnPorts();
+        COpenCameraDlg dialog(*doc_, nullptr, table_);
+        int selectionDialogs = 0;
+        dialog.SetSelectionRunner([&](SelectionMode&) {
+            ++selectionDialogs;
+            return false;
+        });
+        dialog.SetForcedStart(kCom4, c.baud);
+        dialog.show();
+        ASSERT_TRUE(WaitUntil([&] { return !dialog.isVisible(); }));
+
+        EXPECT_EQ(dialog.result(), c.dialogResult);
+        EXPECT_EQ(selectionDialogs, c.selectionDialogs);
+        if (c.camera) {
+            EXPECT_EQ(dialog.Result().slot, kCom4);
+            EXPECT_EQ(dialog.Result().modelName, "LS-2048C");
+            EXPECT_EQ(dialog.Result().baudRate, c.resultBaud);
+            EXPECT_EQ(registry_->Owner(kCom4), PortRegistry::SelfId());
+        } else {
+            EXPECT_EQ(registry_->Owner(kCom4), PortRegistry::kFailed);
+        }
+    }
+}
+
 }  // namespace

@@ -176,14 +176,16 @@ void OpenCameraModel::SelectRow(int row) {
 }
 
 bool OpenCameraModel::OpenPort(int slot) {
-    std::lock_guard lock(doc_.PortLock);
-    return doc_.Protocol().OpenPort2(doc_.PortType, PortSlot::PortNumber(slot),
-                                     static_cast<uint32_t>(data_.BaudRate)) != 0;
+    const auto baudRate = static_cast<uint32_t>(data_.BaudRate);
+    return doc_.CallPort(slot, [baudRate](const ProtocolApi& protocol, int32_t type, int32_t port) {
+        return protocol.OpenPort2(type, port, baudRate);
+    }) != 0;
 }
 
 void OpenCameraModel::ClosePort(int slot) {
-    std::lock_guard lock(doc_.PortLock);
-    doc_.Protocol().ClosePort(doc_.PortType, PortSlot::PortNumber(slot));
+    doc_.CallPort(slot, [](const ProtocolApi& protocol, int32_t type, int32_t port) {
+        return protocol.ClosePort(type, port);
+    });
 }
 
 void OpenCameraModel::CloseOwnPort(int slot) {
@@ -201,7 +203,6 @@ void OpenCameraModel::ScanPorts() {
     for (int slot = 0; slot < PortSlot::kCount; ++slot) {
         const PortRegistry::OwnerState owner = OwnerState(slot);
         if (owner != PortRegistry::OwnerState::Other) {
-            doc_.SetPortTypeFromSlot(slot);
             if (owner == PortRegistry::OwnerState::Self) CloseOwnPort(slot);
             SetOwner(slot, PortRegistry::kFree);
             Probing(slot);
@@ -229,7 +230,6 @@ bool OpenCameraModel::ConnectOnePort(int slot) {
     for (int s = 0; s < PortSlot::kCount; ++s) {
         const PortRegistry::OwnerState owner = OwnerState(s);
         if (owner == PortRegistry::OwnerState::Other) continue;
-        doc_.SetPortTypeFromSlot(s);
         if (owner == PortRegistry::OwnerState::Self) CloseOwnPort(s);
         reached[static_cast<std::size_t>(s)] = true;
     }
@@ -364,7 +364,6 @@ void OpenCameraModel::KeyDown() {
 void OpenCameraModel::OpenSelectedPort() {
     const int slot = SlotOfRow(selectedRow_);
     if (!ButtonsFor(slot).Open) return;
-    doc_.SetPortTypeFromSlot(slot);
     connector_.BaudRate = static_cast<uint32_t>(data_.BaudRate);
     Probing(slot);
     connector_.ConnectSlot(slot);

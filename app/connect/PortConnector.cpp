@@ -29,15 +29,12 @@ bool PortConnector::ProbeSlot(int slot) {
         CommandName::kGetLEDState, ConfigKey::kCommandID, "0",
         doc_.StartupFilePath(CoreText::kNamedCommandFile), ConfigKey::kCommandIdBufferSize);
     const auto commandId = static_cast<uint8_t>(ParseNumberText(LowerCase(text)) & 0xFF);
-    doc_.SetPortTypeFromSlot(slot);
-    const int port = PortSlot::PortNumber(slot);
     for (int attempt = 0; attempt < kProbeAttempts; ++attempt) {
-        int32_t result = 0;
-        {
-            std::lock_guard lock(doc_.PortLock);
-            const uint8_t data = 0;
-            result = doc_.Protocol().CommandPort(doc_.PortType, port, commandId, 1, &data);
-        }
+        const int32_t result = doc_.CallPort(
+            slot, [commandId](const ProtocolApi& protocol, int32_t type, int32_t port) {
+                const uint8_t data = 0;
+                return protocol.CommandPort(type, port, commandId, 1, &data);
+            });
         if (result != 0) return true;
         platform::SleepMs(kProbeRetryPauseMs);
     }
@@ -57,14 +54,13 @@ bool PortConnector::IdentifySlot(int slot) {
         if (IUserInterface* ui = UserInterface()) ui->ShowMessage(text, MessageKind::Plain);
     };
 
-    doc_.SetPortTypeFromSlot(slot);
     std::array<uint8_t, 128> buffer{};
     int32_t result = 0;
     // A longer model text cannot be read in one short frame; such a table is refused unsent.
     if (length <= kMaxModelTextLength) {
-        std::lock_guard lock(doc_.PortLock);
-        result = doc_.Protocol().ReadWritePort(doc_.PortType, PortSlot::PortNumber(slot), 0,
-                                               commandId, length, buffer.data());
+        result = doc_.CallPort(slot, [&](const ProtocolApi& protocol, int32_t type, int32_t port) {
+            return protocol.ReadWritePort(type, port, 0, commandId, length, buffer.data());
+        });
     }
     if (result == 0) {
         show(FormatText(ConnectText::kCannotConnect, portName.c_str()));
@@ -100,13 +96,10 @@ uint8_t PortConnector::ConnectSlot(int slot, bool closeOnFailedIdentification) {
     PortRegistry* registry = doc_.Registry();
     if (registry != nullptr && registry->OwnedByOther(slot)) return table_[slot].Status;
 
-    doc_.SetPortTypeFromSlot(slot);
-    const int port = PortSlot::PortNumber(slot);
-    int32_t opened = 0;
-    {
-        std::lock_guard lock(doc_.PortLock);
-        opened = doc_.Protocol().OpenPort2(doc_.PortType, port, BaudRate);
-    }
+    const int32_t opened =
+        doc_.CallPort(slot, [this](const ProtocolApi& protocol, int32_t type, int32_t port) {
+            return protocol.OpenPort2(type, port, BaudRate);
+        });
     if (opened == 0) {
         lastOpenFailed_ = true;
         if (registry != nullptr) registry->SetOwner(slot, PortRegistry::kFailed);
@@ -123,11 +116,14 @@ uint8_t PortConnector::ConnectSlot(int slot, bool closeOnFailedIdentification) {
         table_[slot].Status = ProbeStatus::kNoAnswer;
         return table_[slot].Status;
     }
-    if (!identified && closeOnFailedIdentification) {
-        std::lock_guard lock(doc_.PortLock);
-        doc_.Protocol().ClosePort(doc_.PortType, port);
-    }
+    if (!identified && closeOnFailedIdentification) ClosePort(slot);
     return table_[slot].Status;
+}
+
+void PortConnector::ClosePort(int slot) {
+    doc_.CallPort(slot, [](const ProtocolApi& protocol, int32_t type, int32_t port) {
+        return protocol.ClosePort(type, port);
+    });
 }
 
 // The transport frames by the kernel given at open, so a kernel-1 camera's port is opened
@@ -135,13 +131,11 @@ uint8_t PortConnector::ConnectSlot(int slot, bool closeOnFailedIdentification) {
 bool PortConnector::UseIdentifiedKernel(int slot) {
     const uint8_t kernel = ChooseKernel(Kernel, identification_.ModelText);
     if (kernel == kShortFrameKernel) return true;
-    const int port = PortSlot::PortNumber(slot);
-    int32_t opened = 0;
-    {
-        std::lock_guard lock(doc_.PortLock);
-        doc_.Protocol().ClosePort(doc_.PortType, port);
-        opened = doc_.Protocol().OpenPort3(doc_.PortType, port, BaudRate, kernel);
-    }
+    ClosePort(slot);
+    const int32_t opened =
+        doc_.CallPort(slot, [&](const ProtocolApi& protocol, int32_t type, int32_t port) {
+            return protocol.OpenPort3(type, port, BaudRate, kernel);
+        });
     if (opened == 0) return false;
     table_[slot].Kernel = kernel;
     return true;

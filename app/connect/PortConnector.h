@@ -58,6 +58,7 @@ class PortConnector {
 
   private:
     bool UseIdentifiedKernel(int slot);
+    void ClosePort(int slot);
 
     CVelterraDoc& doc_;
     ProbeTable& table_;

@@ -10,6 +10,7 @@
 #include "DocumentObserver.h"
 #include "ExchangeRun.h"
 #include "ModelFile.h"
+#include "PortSlot.h"
 #include "ProtocolApi.h"
 #include "UserInterface.h"
 
@@ -66,7 +67,9 @@ class CVelterraDoc : public CameraModel {
 
     // Camera connection. The flags and port numbers are read by the LED polling thread too.
     std::atomic<int32_t> PortIndex{-1};  // slot 0-9 in use, -1 none
-    std::atomic<int32_t> PortType{0};    // 0 Camera Link serial, 1 RS-232
+    // Port type of the port in use (0 Camera Link serial, 1 RS-232), set from its slot's tag
+    // whenever the port in use changes; calls for other slots never touch it.
+    std::atomic<int32_t> PortType{0};
     std::atomic<int32_t> CameraKernel{0};
     int32_t BaudRate = 9600;
     std::atomic<bool> NotResponding{false};
@@ -105,6 +108,20 @@ class CVelterraDoc : public CameraModel {
     void SetPortTypeFromTag(std::string_view tag);
     // SetPortTypeFromTag with the registry tag of the slot.
     void SetPortTypeFromSlot(int slot);
+    // The port type a slot's calls use: the one its registry tag names, or the slot's own
+    // transport without a registry or with a tag that names neither.
+    int32_t PortTypeOf(int slot) const;
+
+    // One protocol call for a port slot: `call(protocol, portType, portNumber)` with the
+    // slot's port type and library port number, under the port lock held for this call alone.
+    // Gives what the call gives.
+    template <class Call>
+    auto CallPort(int slot, Call&& call) {
+        const int32_t type = PortTypeOf(slot);
+        const int32_t port = PortSlot::PortNumber(slot);
+        std::lock_guard lock(PortLock);
+        return call(protocol_, type, port);
+    }
     void OnOpenCamera();  // "&Open Camera..."
     // Closes every port this process owns in the registry and frees the slots (at the end).
     void ReleaseOwnPorts();

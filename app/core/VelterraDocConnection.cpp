@@ -44,6 +44,15 @@ void CVelterraDoc::SetPortTypeFromSlot(int slot) {
     SetPortTypeFromTag(registry_->Tag(slot));
 }
 
+int32_t CVelterraDoc::PortTypeOf(int slot) const {
+    if (registry_ != nullptr) {
+        const std::string tag = registry_->Tag(slot);
+        if (tag == PortRegistry::kCameraLinkTag) return PortSlot::kCameraLink;
+        if (tag == PortRegistry::kRs232Tag) return PortSlot::kRs232;
+    }
+    return PortSlot::TransportOf(slot);
+}
+
 void CVelterraDoc::ProbeCamera(bool repaint) {
     if (PortIndex < 0) {
         NotResponding = false;
@@ -75,13 +84,11 @@ void CVelterraDoc::ProbeCamera(bool repaint) {
         }
     }
     if (send) {
-        int32_t result = 0;
-        {
-            std::lock_guard port(PortLock);
-            const uint8_t data = 0;
-            result = protocol_.CommandPort(PortType, PortSlot::PortNumber(PortIndex),
-                                           ProbeCommandId, 1, &data);
-        }
+        const int32_t result =
+            CallPort(PortIndex, [this](const ProtocolApi& protocol, int32_t type, int32_t port) {
+                const uint8_t data = 0;
+                return protocol.CommandPort(type, port, ProbeCommandId, 1, &data);
+            });
         std::lock_guard probe(ProbeLock);
         if (result != 0) NotResponding = false;
         ProbeRunning = false;
@@ -108,11 +115,9 @@ void CVelterraDoc::StartConnection() {
 
 void CVelterraDoc::ClosePortSlot(int slot) {
     if (!PortSlot::IsValid(slot)) return;
-    SetPortTypeFromSlot(slot);
-    {
-        std::lock_guard port(PortLock);
-        protocol_.ClosePort(PortType, PortSlot::PortNumber(slot));
-    }
+    CallPort(slot, [](const ProtocolApi& protocol, int32_t type, int32_t port) {
+        return protocol.ClosePort(type, port);
+    });
     if (registry_ != nullptr) registry_->SetOwner(slot, PortRegistry::kFree);
 }
 

@@ -35,26 +35,30 @@ std::string TextOfBytes(const uint8_t* bytes, std::size_t count) {
 CVelterraDoc::ExchangeResult CVelterraDoc::Exchange(const CommandInfo& command, bool write,
                                                     uint8_t* buffer, int settleMs) {
     if (!ExchangeRuns.MayExchange()) return ExchangeResult::kSkipped;
-    const int32_t type = PortType;
-    const int32_t port = PortSlot::PortNumber(PortIndex);
     const uint8_t length = command.CharLength;
-    std::lock_guard lock(PortLock);
-    if (settleMs > 0) platform::SleepMs(static_cast<uint32_t>(settleMs));
-    int32_t result = 0;
-    if (CameraKernel == 1) {
-        uint16_t replyLength = 0;
-        result = write ? protocol_.ReadWritePort2(type, port, 1, command.CommandID, length, buffer,
-                                                  0, nullptr, nullptr)
-                       : protocol_.ReadWritePort2(type, port, 0, command.CommandID, 0, nullptr,
-                                                  length, &replyLength, buffer);
-        // An MB reply states its own length: one shorter than the parameter holds only part of
-        // the value (the rest of the buffer would read as zeros), so it counts as a failed read.
-        if (!write && result != 0 && replyLength != length) result = 0;
-    } else {
-        result =
-            protocol_.ReadWritePort(type, port, write ? 1 : 0, command.CommandID, length, buffer);
-    }
-    if (settleMs > 0) platform::SleepMs(static_cast<uint32_t>(settleMs));
+    const bool kernel1 = CameraKernel == 1;
+    // The settle waits belong to the exchange: nothing else reaches the camera between them.
+    const int32_t result =
+        CallPort(PortIndex, [&](const ProtocolApi& protocol, int32_t type, int32_t port) {
+            if (settleMs > 0) platform::SleepMs(static_cast<uint32_t>(settleMs));
+            int32_t outcome = 0;
+            if (kernel1) {
+                uint16_t replyLength = 0;
+                outcome = write ? protocol.ReadWritePort2(type, port, 1, command.CommandID, length,
+                                                          buffer, 0, nullptr, nullptr)
+                                : protocol.ReadWritePort2(type, port, 0, command.CommandID, 0,
+                                                          nullptr, length, &replyLength, buffer);
+                // An MB reply states its own length: one shorter than the parameter holds only
+                // part of the value (the rest of the buffer would read as zeros), so it counts as
+                // a failed read.
+                if (!write && outcome != 0 && replyLength != length) outcome = 0;
+            } else {
+                outcome = protocol.ReadWritePort(type, port, write ? 1 : 0, command.CommandID,
+                                                 length, buffer);
+            }
+            if (settleMs > 0) platform::SleepMs(static_cast<uint32_t>(settleMs));
+            return outcome;
+        });
     if (ExchangeRuns.Record(result != 0)) silentToTell_ = true;
     return result != 0 ? ExchangeResult::kDone : ExchangeResult::kFailed;
 }

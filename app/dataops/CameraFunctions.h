@@ -73,11 +73,7 @@ class CameraFunctions {
 
 template <class Call>
 bool CameraFunctions::PortCall(Call&& call) {
-    doc_.SetPortTypeFromSlot(doc_.PortIndex);
-    const int32_t type = doc_.PortType;
-    const int32_t port = PortSlot::PortNumber(doc_.PortIndex);
-    std::lock_guard lock(doc_.PortLock);
-    return call(doc_.Protocol(), type, port) != 0;
+    return doc_.CallPort(doc_.PortIndex, std::forward<Call>(call)) != 0;
 }
 
 }  // namespace velterra

@@ -83,6 +83,23 @@ TEST_F(PortScanTest, ScanningWhileConnectedClosesTheConnectedPortFirst) {
     EXPECT_TRUE(model.Result(OpenCameraModel::Outcome::Cancel).connectionClosed);
 }
 
+// The LED thread probes the port in use while the dialog scans the others: the scan's calls
+// must not leave it with another slot's port type.
+TEST_F(PortScanTest, ScanLeavesThePortTypeOfThePortInUse) {
+    constexpr int kInUse = 2;  // a Camera Link port; the scan ends on the COM ports
+    doc.PortIndex = kInUse;
+    doc.PortType = PortSlot::kCameraLink;
+    registry.SetOwner(kInUse, kOtherProcess);  // kept out of the scan, as a port held elsewhere
+    model.ScanPorts();
+    EXPECT_EQ(doc.PortType, PortSlot::kCameraLink);
+
+    const std::size_t before = camera.CallsOf(Kind::Command).size();
+    doc.ProbeCamera(false);
+    const auto probes = camera.CallsOf(Kind::Command);
+    ASSERT_EQ(probes.size(), before + 1);
+    EXPECT_EQ((PortKey{probes.back().type, probes.back().index}), Port(kInUse));
+}
+
 TEST_F(PortScanTest, ListOfTheLastScanHidesFailedPortsAndTakesTheDocumentsBaudRate) {
     missing.insert(Port(kCom3));
     silent.insert(Port(kCom1));

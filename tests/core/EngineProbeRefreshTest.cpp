@@ -48,14 +48,14 @@ TEST_F(ProbeRefreshTest, ProbeWithoutPortClearsNotRespondingAndSendsNothing) {
 
 TEST_F(ProbeRefreshTest, ProbeSendsTheCachedGetLEDStateCommandAndKeepsOnlySuccess) {
     config.Write("Command.ini", "[GetLEDState]\nCommandID=0X1F\n");
-    doc.PortType = 0;  // the probe uses the current type without asking the tag
+    doc.PortType = 0;  // not a scratch value: the probe takes the type from the slot's tag
     doc.ProbeCamera(false);
     EXPECT_FALSE(doc.NotResponding);
     EXPECT_FALSE(doc.ProbeRunning);
     auto calls = camera.CallsOf(Kind::Command);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].command, 0x1F);
-    EXPECT_EQ(calls[0].type, 0);
+    EXPECT_EQ(calls[0].type, PortSlot::kRs232);  // COM2
     EXPECT_EQ(calls[0].index, 1);
     EXPECT_EQ(calls[0].data, Bytes{0});
 

@@ -10,8 +10,8 @@
 
 #include "CliCommand.h"
 #include "connect/PortConnector.h"
-#include "connect/PortRegistry.h"
 #include "core/DocumentObserver.h"
+#include "core/PortRegistry.h"
 #include "core/UserInterface.h"
 #include "core/VelterraDoc.h"
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "PortConnector.h"
-#include "PortRegistry.h"
 #include "ProbeTable.h"
+#include "core/PortRegistry.h"
 #include "core/PortSlot.h"
 #include "core/UserInterface.h"
 

@@ -6,12 +6,12 @@
 #include "Clock.h"
 #include "ConnectTexts.h"
 #include "IniProfile.h"
-#include "PortRegistry.h"
 #include "core/CommandNames.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigParsers.h"
 #include "core/CoreTexts.h"
 #include "core/FormatText.h"
+#include "core/PortRegistry.h"
 #include "core/PortSlot.h"
 #include "core/VelterraDoc.h"
 

@@ -8,10 +8,10 @@
 #include "EngineTexts.h"
 #include "FormatText.h"
 #include "IniProfile.h"
+#include "PortRegistry.h"
 #include "PortSlot.h"
 #include "UpdateHints.h"
 #include "VelterraDoc.h"
-#include "connect/PortRegistry.h"
 
 namespace velterra {
 

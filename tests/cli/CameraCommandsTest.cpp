@@ -18,7 +18,7 @@
 #include "CliRun.h"
 #include "ScratchCameraTest.h"
 #include "connect/AccessCode.h"
-#include "connect/PortRegistry.h"
+#include "core/PortRegistry.h"
 
 using namespace velterra;
 

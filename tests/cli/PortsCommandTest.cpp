@@ -10,7 +10,7 @@
 #include "CliRun.h"
 #include "SimulatedCamera.h"
 #include "connect/OpenCameraModel.h"
-#include "connect/PortRegistry.h"
+#include "core/PortRegistry.h"
 #include "core/VelterraDoc.h"
 
 using namespace velterra;

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "connect/PortRegistry.h"
+#include "core/PortRegistry.h"
 
 using namespace velterra;
 

@@ -16,7 +16,7 @@
 
 #include "CliRun.h"
 #include "ScratchCameraTest.h"
-#include "connect/PortRegistry.h"
+#include "core/PortRegistry.h"
 
 using namespace velterra;
 

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "SimulatedCamera.h"
-#include "connect/PortRegistry.h"
+#include "core/PortRegistry.h"
 
 using namespace velterra;
 

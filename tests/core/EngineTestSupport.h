@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "EngineScriptedProtocol.h"
-#include "connect/PortRegistry.h"
 #include "core/CommandTable.h"
 #include "core/DocumentObserver.h"
+#include "core/PortRegistry.h"
 #include "core/UserInterface.h"
 #include "core/VelterraDoc.h"
 

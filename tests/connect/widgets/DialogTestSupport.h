@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "SimulatedCamera.h"
-#include "connect/PortRegistry.h"
+#include "core/PortRegistry.h"
 #include "core/VelterraDoc.h"
 
 using namespace velterra;

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "../core/EngineTestSupport.h"
+#include "EngineTestSupport.h"
 #include "connect/PortConnector.h"
 
 using namespace velterra;

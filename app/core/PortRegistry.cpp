@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/PortSlot.h"
+#include "PortSlot.h"
 
 namespace velterra {
 

@@ -2,8 +2,12 @@
 
 #include <freexl.h>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <vector>
 
+#include "lut/CompoundFileCheck.h"
 #include "lut/LutTexts.h"
 
 namespace velterra {
@@ -15,10 +19,24 @@ struct HandleCloser {
     void operator()(const void* handle) const { freexl_close(handle); }
 };
 
+// FreeXL reads a damaged directory past its buffers: only a container that holds together
+// is handed to it.
+bool ContainerSound(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return false;
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                     std::istreambuf_iterator<char>()};
+    return !in.bad() && CompoundFileLooksSound(bytes);
+}
+
 }  // namespace
 
 bool ReadXlsWorksheet(const std::filesystem::path& file, Worksheet& sheet, std::string& error) {
     sheet.Clear();
+    if (!ContainerSound(file)) {
+        error = LutTexts::kReasonDamaged;
+        return false;
+    }
     const void* raw = nullptr;
     int rc = freexl_open(file.c_str(), &raw);
     std::unique_ptr<const void, HandleCloser> handle(raw);

@@ -13,9 +13,9 @@ namespace velterra {
 
 namespace {
 
-// The table never holds more blocks, rows and list items together than this. A count that
-// would pass it is treated as an allocation that failed, so a wild count in a file cannot make
-// the program claim all memory or spin for minutes; real models use a few hundred entries.
+// The table never holds more blocks, rows and list items together than this, far above the few
+// hundred entries of real models. A file that needs more is refused as a whole rather than
+// loaded with blocks left empty, and a wild count cannot make the program claim all memory.
 constexpr std::size_t kMaxTableEntries = 65536;
 
 std::string Field(std::string_view text) {
@@ -35,26 +35,40 @@ bool IsEntryNumber(const std::string& key, int32_t& number) {
     return true;
 }
 
+// Counts the entries the table takes and keeps the first reason it could not take more.
 class TableBudget {
   public:
-    bool Take(int64_t count) {
-        if (count < 0 || static_cast<std::size_t>(count) > kMaxTableEntries - used_) return false;
-        used_ += static_cast<std::size_t>(count);
+    bool Take(int64_t count, const std::string& what) {
+        if (Failed()) return false;
+        if (count > 0 && static_cast<std::size_t>(count) > kMaxTableEntries - used_) {
+            failure_ = what + " " + std::to_string(count) + " is more than the table can hold (" +
+                       std::to_string(kMaxTableEntries) + " blocks, rows and list items in all)";
+            return false;
+        }
+        used_ += static_cast<std::size_t>(std::max<int64_t>(count, 0));
         return true;
     }
+    void OutOfMemory(const std::string& what) {
+        if (!Failed()) failure_ = "the memory ran out while reading " + what;
+    }
+    bool Failed() const { return !failure_.empty(); }
+    const std::string& Failure() const { return failure_; }
 
   private:
     std::size_t used_ = 0;
+    std::string failure_;
 };
 
 // Sizes one array of the table: false, with the array left empty, when the count is below 1,
-// more than the table has room for, or the memory runs out.
+// more than the table has room for (the budget then holds the reason), or the memory runs out.
 template <typename T>
-bool AllocateEntries(std::vector<T>& entries, int32_t count, TableBudget& budget) {
-    if (count < 1 || !budget.Take(count)) return false;
+bool AllocateEntries(std::vector<T>& entries, int32_t count, TableBudget& budget,
+                     const std::string& what) {
+    if (count < 1 || !budget.Take(count, what)) return false;
     try {
         entries.resize(static_cast<std::size_t>(count));
     } catch (const std::bad_alloc&) {
+        budget.OutOfMemory(what);
         return false;
     }
     return true;
@@ -70,7 +84,10 @@ void ReadListItems(const IniFile& file, const std::string& section, CommandInfo&
                    TableBudget& budget) {
     int32_t count = file.GetInt(section, ConfigKey::kListNum, 0);
     command.ListNum = 0;
-    if (!AllocateEntries(command.ListItems, count, budget)) return;
+    if (!AllocateEntries(command.ListItems, count, budget,
+                         "[" + section + "] " + ConfigKey::kListNum)) {
+        return;
+    }
     command.ListNum = count;
     for (int32_t i = 0; i < count; ++i) {
         ListItem& item = command.ListItems[static_cast<std::size_t>(i)];
@@ -159,7 +176,10 @@ void ReadBlock(const IniFile& file, int32_t index, BlockInfo& block, TableBudget
     block.DisplayName = Field(display);
 
     int32_t rows = file.GetInt(block.SectionName, ConfigKey::kMaxRowInfoNum, 0);
-    if (!AllocateEntries(block.Rows, rows, budget)) return;
+    if (!AllocateEntries(block.Rows, rows, budget,
+                         "[" + block.SectionName + "] " + ConfigKey::kMaxRowInfoNum)) {
+        return;
+    }
     block.RowCount = rows;
     for (int32_t r = 0; r < rows; ++r) {
         RowInfo& row = block.Rows[static_cast<std::size_t>(r)];
@@ -178,7 +198,9 @@ void ReadBlock(const IniFile& file, int32_t index, BlockInfo& block, TableBudget
             row.Command = ReadCommand(file, row.SectionName, block, budget);
         } catch (const std::bad_alloc&) {
             row.Command.reset();
+            budget.OutOfMemory("[" + row.SectionName + "]");
         }
+        if (budget.Failed()) return;
     }
 }
 
@@ -271,13 +293,16 @@ bool LoadModelFile(const std::string& path, CameraModel& model, std::string* fai
     }
     TableBudget budget;
     BlockArray blocks;
-    if (!AllocateEntries(blocks, count, budget)) {
+    if (!AllocateEntries(blocks, count, budget, std::string(kMaxBlockInfoNum))) {
         model.BlockCount = 0;
-        return fail("MaxBlockInfoNum " + std::to_string(count) +
-                    " is more than the table can hold");
+        return fail(budget.Failure());
     }
-    for (int32_t b = 0; b < count; ++b) {
+    for (int32_t b = 0; b < count && !budget.Failed(); ++b) {
         ReadBlock(file, b, blocks[static_cast<std::size_t>(b)], budget);
+    }
+    if (budget.Failed()) {
+        model.BlockCount = 0;
+        return fail(budget.Failure());
     }
     model.Blocks = std::move(blocks);
     return true;

@@ -44,7 +44,8 @@ bool FindModelFile(const std::string& startupDirectory, const std::string& model
 
 // Reads a model command file into `model`, replacing its table. On failure the reason goes to
 // *failure when given, the table is empty and the facts read before the failing rule keep their
-// new values. A missing file reads as one without keys and fails at MaxBlockInfoNum.
+// new values. A missing file reads as one without keys and fails at MaxBlockInfoNum; a table of
+// more than 65,536 blocks, rows and list items together fails as a whole.
 bool LoadModelFile(const std::string& path, CameraModel& model, std::string* failure = nullptr);
 
 }  // namespace velterra

@@ -35,7 +35,10 @@ class ConfigCopy {
         text.replace(at, from.size(), to);
         std::ofstream(dir_ / file, std::ios::binary) << text;
     }
-    CliResult Check() { return RunCli("--dir '" + dir_.string() + "' check-config"); }
+    CliResult Run(const std::string& args) {
+        return RunCli("--dir '" + dir_.string() + "' " + args);
+    }
+    CliResult Check() { return Run("check-config"); }
 
   private:
     std::filesystem::path dir_;
@@ -146,6 +149,28 @@ TEST(CheckConfig, OneFaultGivesOneFinding) {
         ASSERT_EQ(lines.size(), 1u) << r.err;
         EXPECT_EQ(lines[0].rfind(plant.finding, 0), 0u) << lines[0];
     }
+}
+
+// 100,000 parameters are more than the command table holds: the model is refused, not loaded
+// with its last blocks empty.
+TEST(CheckConfig, ModelBeyondTheTableCapIsRefusedNotCut) {
+    ConfigCopy copy;
+    std::string rows = "[Blk_Factory]\nMaxRowInfoNum=100004\n";
+    for (int r = 4; r < 100004; ++r) rows += std::to_string(r) + "=Fac_Mode \"Mode\"\n";
+    copy.Replace("LS4096M12.ini", "[Blk_Factory]\nMaxRowInfoNum=4\n", rows);
+    const std::string reason =
+        "[Blk_Factory] MaxRowInfoNum 100004 is more than the table can hold (65536 blocks, rows "
+        "and list items in all)";
+
+    CliResult check = copy.Check();
+    EXPECT_EQ(check.status, 1);
+    EXPECT_EQ(Lines(check.err), std::vector<std::string>{"LS4096M12.ini:3: [Overview]: the file "
+                                                         "fails to load: " +
+                                                         reason});
+    CliResult model = copy.Run("model LS-4096M12");
+    EXPECT_EQ(model.status, 3);
+    EXPECT_EQ(model.out, "");
+    EXPECT_NE(model.err.find(": " + reason + "\n"), std::string::npos) << model.err;
 }
 
 TEST(CheckConfig, EmptyDirectoryReportsBothMissingFiles) {

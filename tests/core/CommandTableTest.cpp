@@ -297,23 +297,33 @@ TEST_F(CommandTableTest, LoadNotifiesKeepsPresentTableAndFrees) {
     doc.RemoveObserver(&views);
 }
 
-TEST_F(CommandTableTest, WildCountsDoNotExhaustMemory) {
-    std::string path =
-        Write("m.ini",
-              "[Overview]\nMaxTxUnitBits=8\nMaxBlockInfoNum=3\n0=B \"B\"\n1=B \"B\"\n"
-              "2=B \"B\"\n[B]\nMaxRowInfoNum=30000\n0=R \"R\"\n[R]\nEnableList=1\n"
-              "ListNum=2000000000\n");
-    CVelterraDoc doc(dir_.string());
-    ASSERT_TRUE(doc.LoadCommandTable(path));
-    EXPECT_EQ(doc.Blocks[0].RowCount, 30000);
-    EXPECT_EQ(doc.Blocks[1].RowCount, 30000);
-    EXPECT_EQ(doc.Blocks[2].RowCount, 0) << "no room left: treated as a failed allocation";
-    EXPECT_EQ(Command(doc, 0).ListNum, 0);
+TEST_F(CommandTableTest, WildCountsAreRefusedWithoutExhaustingMemory) {
+    struct Case {
+        const char* text;
+        const char* reason;
+    } cases[] = {
+        {"[Overview]\nMaxTxUnitBits=8\nMaxBlockInfoNum=3\n0=B \"B\"\n1=B \"B\"\n2=B \"B\"\n"
+         "[B]\nMaxRowInfoNum=30000\n0=R \"R\"\n",
+         "[B] MaxRowInfoNum 30000 is more than the table can hold (65536 blocks, rows and list "
+         "items in all)"},
+        {"[Overview]\nMaxTxUnitBits=8\nMaxBlockInfoNum=1\n0=B \"B\"\n[B]\nMaxRowInfoNum=2\n"
+         "0=R \"R\"\n[R]\nEnableList=1\nListNum=2000000000\n",
+         "[R] ListNum 2000000000 is more than the table can hold (65536 blocks, rows and list "
+         "items in all)"},
+    };
+    for (const Case& c : cases) {
+        CVelterraDoc doc(dir_.string());
+        std::string why;
+        EXPECT_FALSE(doc.LoadCommandTable(Write("m.ini", c.text), &why));
+        EXPECT_EQ(why, c.reason);
+        EXPECT_TRUE(doc.Blocks.empty()) << "never a table with blocks left empty";
+        EXPECT_EQ(doc.BlockCount, 0);
+    }
 }
 
 TEST_F(CommandTableTest, TableFilledToTheLastEntryLoadsEveryRowAndItem) {
     // 2 blocks + 32766 rows (each its own command section) + 1 row + the list items: 65,536
-    // entries with 32767 items, one too many with 32768.
+    // entries with 32767 items, one too many (the file refused) with 32768.
     constexpr int kRows = 32766;
     for (int items : {32767, 32768}) {
         std::string text =
@@ -334,7 +344,15 @@ TEST_F(CommandTableTest, TableFilledToTheLastEntryLoadsEveryRowAndItem) {
         std::string path = Write("wide.ini", text);
 
         CVelterraDoc doc(dir_.string());
-        ASSERT_TRUE(doc.LoadCommandTable(path)) << items;
+        std::string why;
+        if (items == 32768) {
+            EXPECT_FALSE(doc.LoadCommandTable(path, &why)) << "one entry past the table's room";
+            EXPECT_EQ(why.rfind("[List] ListNum 32768 is more than the table can hold", 0), 0u)
+                << why;
+            EXPECT_TRUE(doc.Blocks.empty());
+            continue;
+        }
+        ASSERT_TRUE(doc.LoadCommandTable(path, &why)) << why;
         ASSERT_EQ(doc.Blocks[0].RowCount, kRows);
         const auto& lastRow = doc.Blocks[0].Rows.back();
         EXPECT_EQ(lastRow.SectionName, "C" + std::to_string(kRows - 1));
@@ -343,14 +361,9 @@ TEST_F(CommandTableTest, TableFilledToTheLastEntryLoadsEveryRowAndItem) {
         EXPECT_EQ(lastRow.Command->CharLength, 2);
         ASSERT_EQ(doc.Blocks[1].RowCount, 1);
         const CommandInfo& list = *doc.Blocks[1].Rows[0].Command;
-        if (items == 32767) {
-            ASSERT_EQ(list.ListNum, items);
-            EXPECT_EQ(list.ListItems.back().Text, "I32766");
-            EXPECT_EQ(list.ListItems.back().Value, 32766 % 256);
-        } else {
-            EXPECT_EQ(list.ListNum, 0) << "one entry past the table's room";
-            EXPECT_TRUE(list.ListItems.empty());
-        }
+        ASSERT_EQ(list.ListNum, items);
+        EXPECT_EQ(list.ListItems.back().Text, "I32766");
+        EXPECT_EQ(list.ListItems.back().Value, 32766 % 256);
     }
 }
 

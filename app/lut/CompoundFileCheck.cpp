@@ -34,7 +34,7 @@ class Container {
   public:
     explicit Container(std::span<const uint8_t> bytes) : bytes_(bytes) {}
 
-    bool Check() {
+    bool Check(std::vector<uint8_t>* workbook) {
         if (!ReadHeader() || !ReadFat()) return false;
         std::vector<uint32_t> directory;
         if (!Chain(fat_, U32(bytes_, 0x30), sectorCount_, directory) || directory.empty()) {
@@ -45,7 +45,9 @@ class Container {
             entries_.insert(entries_.end(), sector.begin(), sector.end());
         }
         entryCount_ = entries_.size() / kEntrySize;
-        return ReadMiniFat() && CheckEntries();
+        if (!ReadMiniFat() || !CheckEntries()) return false;
+        if (workbook != nullptr) CopyWorkbook(*workbook);
+        return true;
     }
 
   private:
@@ -134,12 +136,46 @@ class Container {
             if (type == kRoot) {
                 if (!StreamSound(start, size, false)) return false;
                 miniSectorCount_ = static_cast<uint32_t>(size / kMiniSectorSize);
+                rootStart_ = start;
+                rootSize_ = size;
             } else if (type == kStream) {
                 if (i == 0 || !StreamSound(start, size, size < kMiniStreamCutoff)) return false;
-                workbook = workbook || IsWorkbookName(entry, nameBytes);
+                if (!workbook && IsWorkbookName(entry, nameBytes)) {
+                    workbook = true;
+                    workbookStart_ = start;
+                    workbookSize_ = size;
+                }
             }
         }
         return workbook;
+    }
+
+    // The first Workbook stream's bytes; its chain was checked.
+    void CopyWorkbook(std::vector<uint8_t>& out) const {
+        out.clear();
+        if (workbookSize_ == 0) return;
+        std::vector<uint32_t> chain;
+        if (workbookSize_ >= kMiniStreamCutoff) {
+            Chain(fat_, workbookStart_, sectorCount_, chain);
+            for (uint32_t id : chain) {
+                const auto sector = Sector(id);
+                out.insert(out.end(), sector.begin(), sector.end());
+            }
+        } else {
+            // Small streams live in 64-byte pieces of the root entry's stream.
+            std::vector<uint8_t> mini;
+            Chain(fat_, rootStart_, sectorCount_, chain);
+            for (uint32_t id : chain) {
+                const auto sector = Sector(id);
+                mini.insert(mini.end(), sector.begin(), sector.end());
+            }
+            Chain(miniFat_, workbookStart_, miniSectorCount_, chain);
+            for (uint32_t id : chain) {
+                const auto at = mini.begin() + std::ptrdiff_t{id} * std::ptrdiff_t{kMiniSectorSize};
+                out.insert(out.end(), at, at + kMiniSectorSize);
+            }
+        }
+        out.resize(workbookSize_);
     }
 
     // A terminated UTF-16 name: at least one character, none of them zero before the end.
@@ -199,12 +235,21 @@ class Container {
     uint32_t miniSectorCount_ = 0;
     std::vector<uint8_t> entries_;
     std::size_t entryCount_ = 0;
+    uint32_t rootStart_ = kEndOfChain;
+    uint32_t rootSize_ = 0;
+    uint32_t workbookStart_ = kEndOfChain;
+    uint32_t workbookSize_ = 0;
 };
 
 }  // namespace
 
 bool CompoundFileLooksSound(std::span<const uint8_t> bytes) {
-    return Container(bytes).Check();
+    return Container(bytes).Check(nullptr);
+}
+
+bool ReadCompoundWorkbookStream(std::span<const uint8_t> bytes, std::vector<uint8_t>& stream) {
+    stream.clear();
+    return Container(bytes).Check(&stream);
 }
 
 }  // namespace velterra

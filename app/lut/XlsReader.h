@@ -6,9 +6,9 @@
 
 namespace velterra {
 
-// Reads the first worksheet of a legacy .xls workbook (BIFF). Numbers and texts as stored;
-// dates and times arrive as their text. On failure `error` holds a reason the user can read
-// and the sheet is left empty.
+// Reads the first worksheet of a legacy .xls workbook (Excel 97 and later). Numbers and texts
+// as stored; dates and times arrive as their serial numbers. On failure `error` holds a reason
+// the user can read and the sheet is left empty.
 bool ReadXlsWorksheet(const std::filesystem::path& file, Worksheet& sheet, std::string& error);
 
 }  // namespace velterra

@@ -1,4 +1,4 @@
-// Feeds arbitrary bytes to the .xls reader (the container check, then FreeXL) and whatever
+// Feeds arbitrary bytes to the .xls reader (the container, then the sheet's records) and whatever
 // sheet comes out to the LUT workbook reader: none may crash, hang or overrun.
 
 #include <sys/mman.h>
@@ -23,7 +23,7 @@ class SilentUi : public IUserInterface {
     void ShowMessage(const std::string&, MessageKind) override {}
 };
 
-// FreeXL opens files by name: the input goes into a file that lives in memory.
+// The reader opens files by name: the input goes into a file that lives in memory.
 class MemoryFile {
   public:
     MemoryFile() : fd_(memfd_create("xls", MFD_CLOEXEC)) {}
@@ -47,13 +47,6 @@ class MemoryFile {
 };
 
 }  // namespace
-
-// FreeXL 1.0.6 keeps the cell array of a worksheet whose end record is missing when the handle
-// is closed: a leak bounded by the sheet's size inside the library, not a fault this program
-// can reach past. Leaks anywhere else still stop the run.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfreexl.so\n";
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static MemoryFile file;

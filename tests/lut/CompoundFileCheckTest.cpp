@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "WorkbookTestSupport.h"
+#include "lut/BiffSheet.h"
 #include "lut/CompoundFileCheck.h"
 #include "lut/LutTexts.h"
 #include "lut/WorkbookFile.h"
@@ -60,6 +61,63 @@ TEST(CompoundFileCheck, EachDamagedStructureIsRefused) {
         std::copy(damage.bytes.begin(), damage.bytes.end(), bytes.begin() + damage.at);
         EXPECT_FALSE(CompoundFileLooksSound(bytes)) << damage.what;
     }
+}
+
+// Where the first record of `type` starts in a workbook stream (the stream's size when none).
+std::size_t RecordAt(const std::vector<uint8_t>& stream, uint16_t type) {
+    std::size_t pos = 0;
+    while (pos + 4 <= stream.size()) {
+        if ((stream[pos] | (stream[pos + 1] << 8)) == type) return pos;
+        pos += 4 + std::size_t(stream[pos + 2] | (stream[pos + 3] << 8));
+    }
+    return stream.size();
+}
+
+TEST(BiffSheet, EachDamagedRecordIsRefusedWithItsReason) {
+    std::vector<uint8_t> sound;
+    ASSERT_TRUE(ReadCompoundWorkbookStream(Bytes("mono8_1tap.xls"), sound));
+    Worksheet sheet;
+    std::string error;
+    ASSERT_TRUE(ReadBiffWorksheet(sound, sheet, error)) << error;
+    EXPECT_EQ(sheet.Text("A1"), LutTexts::kWorkbookFixedText);
+    EXPECT_EQ(sheet.Number("C256"), 255);
+
+    const std::size_t sheetEntry = RecordAt(sound, 0x0085) + 4;
+    const std::size_t strings = RecordAt(sound, 0x00FC) + 4;
+    const std::size_t label = RecordAt(sound, 0x00FD) + 4;
+    const std::size_t rk = RecordAt(sound, 0x027E) + 4;
+    const struct {
+        const char* what;
+        std::size_t at;
+        std::vector<uint8_t> bytes;
+        const char* reason;
+    } cases[] = {
+        {"not Excel 97", 4, {0x00, 0x05}, LutTexts::kReasonDamaged},
+        {"sheet past the stream", sheetEntry, {0xFF, 0xFF, 0xFF}, LutTexts::kReasonDamaged},
+        {"more texts than bytes", strings + 4, {0xFF, 0xFF, 0xFF}, LutTexts::kReasonDamaged},
+        {"text index past the texts", label + 6, {0xFF, 0xFF}, LutTexts::kReasonDamaged},
+        {"cell record cut short", rk - 2, {6, 0}, LutTexts::kReasonDamaged},
+        {"record past the stream", rk - 2, {0xFF, 0xFF}, LutTexts::kReasonDamaged},
+        {"number that is not one", rk + 6, {0xFC, 0xFF, 0xFF, 0x7F}, LutTexts::kReasonDamaged},
+        {"sheet without its end", 0, {}, LutTexts::kReasonDamaged},
+    };
+    for (const auto& damage : cases) {
+        std::vector<uint8_t> stream = sound;
+        if (damage.bytes.empty()) stream.resize(rk + 10);
+        std::copy(damage.bytes.begin(), damage.bytes.end(), stream.begin() + damage.at);
+        sheet.SetNumber("Z1", 1);
+        EXPECT_FALSE(ReadBiffWorksheet(stream, sheet, error)) << damage.what;
+        EXPECT_EQ(error, damage.reason) << damage.what;
+        EXPECT_EQ(sheet.CellCount(), 0u) << damage.what;
+    }
+    // Every sheet a chart: the workbook has no worksheet.
+    std::vector<uint8_t> charts = sound;
+    for (std::size_t pos = 0; pos + 4 <= charts.size() && charts[pos] != 0x0A;) {
+        if (charts[pos] == 0x85 && charts[pos + 1] == 0) charts[pos + 4 + 5] = 2;
+        pos += 4 + std::size_t(charts[pos + 2] | (charts[pos + 3] << 8));
+    }
+    EXPECT_FALSE(ReadBiffWorksheet(charts, sheet, error));
+    EXPECT_EQ(error, LutTexts::kReasonNoWorksheet);
 }
 
 // The damage that sent the workbook library past its buffers: the reader says what is wrong.

@@ -7,9 +7,10 @@ namespace velterra {
 int RunCameraFunctionCommand(CliContext& context, const std::string& usage,
                              const std::vector<std::string>& allowed,
                              const CameraOperation& operation,
-                             const std::function<bool(const PortCommandOptions&)>& check) {
+                             const std::function<bool(const PortCommandOptions&)>& check,
+                             const std::vector<std::string>& flags) {
     PortCommandOptions options;
-    if (!ParsePortCommand(context, usage, allowed, options)) return kCliExitUsage;
+    if (!ParsePortCommand(context, usage, allowed, options, flags)) return kCliExitUsage;
     if (check && !check(options)) {
         std::cerr << "usage: velterra-cli [--dir DIR] [--baud N] " << usage << '\n';
         return kCliExitUsage;

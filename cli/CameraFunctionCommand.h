@@ -16,10 +16,11 @@ using CameraOperation =
     std::function<bool(CameraFunctions& functions, const PortCommandOptions& options)>;
 
 // `check` runs after parsing, before anything is opened; it prints the problem and returns
-// false for a usage mistake.
+// false for a usage mistake. `flags` are the command's own options without a value.
 int RunCameraFunctionCommand(CliContext& context, const std::string& usage,
                              const std::vector<std::string>& allowed,
                              const CameraOperation& operation,
-                             const std::function<bool(const PortCommandOptions&)>& check = nullptr);
+                             const std::function<bool(const PortCommandOptions&)>& check = nullptr,
+                             const std::vector<std::string>& flags = {});
 
 }  // namespace velterra

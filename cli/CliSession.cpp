@@ -62,7 +62,8 @@ bool PasswordRefused(const std::optional<std::string>& password) {
 }
 
 bool ParsePortCommand(const CliContext& context, const std::string& usage,
-                      const std::vector<std::string>& allowed, PortCommandOptions& options) {
+                      const std::vector<std::string>& allowed, PortCommandOptions& options,
+                      const std::vector<std::string>& flags) {
     auto fail = [&usage](const std::string& problem) {
         std::cerr << "velterra-cli: " << problem << "\nusage: velterra-cli " << kCliGlobalUsage
                   << " " << usage << '\n';
@@ -79,6 +80,10 @@ bool ParsePortCommand(const CliContext& context, const std::string& usage,
             options.operands.insert(options.operands.end(), args.begin() + i + (arg == "--"),
                                     args.end());
             break;
+        }
+        if (std::find(flags.begin(), flags.end(), arg) != flags.end()) {
+            options.flags.insert(arg);
+            continue;
         }
         if (!isAllowed(arg)) return fail("unknown option " + arg);
         if (arg == "--json" || arg == "--refresh" || arg == "--progress") {

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,7 +26,8 @@ inline constexpr int kCliExitUsage = 64;
 inline constexpr const char* kCliGlobalUsage = "[--dir DIR] [--baud N] [--kernel auto|0|1]";
 
 // The options of the camera commands: --port PORT, --level, --json, --password, the flags
-// --refresh and --progress, the values of other allowed options, and the remaining arguments.
+// --refresh and --progress, the command's own flags, the values of other allowed options, and
+// the remaining arguments.
 struct PortCommandOptions {
     int slot = -1;
     std::optional<std::string> level;
@@ -34,13 +36,16 @@ struct PortCommandOptions {
     bool progress = false;
     std::optional<std::string> password;
     std::map<std::string, std::string> values;  // further allowed options, e.g. "--pixel"
+    std::set<std::string> flags;                // the command's own flags given, e.g. "--yes"
     std::vector<std::string> operands;
 };
 
-// Parses the command's arguments, taking only the options named in `allowed` (e.g. "--level").
-// False after printing the problem and the usage line.
+// Parses the command's arguments, taking only the options named in `allowed` (e.g. "--level")
+// and the flags named in `flags`, which take no value. False after printing the problem and
+// the usage line.
 bool ParsePortCommand(const CliContext& context, const std::string& usage,
-                      const std::vector<std::string>& allowed, PortCommandOptions& options);
+                      const std::vector<std::string>& allowed, PortCommandOptions& options,
+                      const std::vector<std::string>& flags = {});
 
 // True after printing the problem and the usage line when the command got no operands.
 bool OperandsMissing(const PortCommandOptions& options, const std::string& usage,

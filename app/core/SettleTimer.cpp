@@ -6,6 +6,10 @@
 namespace velterra {
 
 SettleTimer::Next SettleTimer::Tick(CVelterraDoc& doc) {
+    // The flat-field wizard polls the busy camera itself, off the window's thread; a probe here
+    // would hold the window for the probe's time limit and race the wizard's. The timer takes
+    // over once the wizard's wait ends.
+    if (doc.FfcRunning) return Next::KeepRunning;
     if (doc.CameraKernel != 0 && !doc.FfcRunning && doc.LedThread() != nullptr) {
         doc.LedThread()->RequestPoll();
         return Next::Stop;

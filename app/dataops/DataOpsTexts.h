@@ -81,6 +81,24 @@ inline constexpr const char* kSaveWorkbookFilter = "Microsoft Excel Workbook (*.
 inline constexpr const char* kSaveWorkbookExtension = "xlsx";
 // --- end of LUT transfers ---
 
+// --- flat-field correction wizard ---
+inline constexpr const char* kFlatFieldTitle = "Flat-Field Correction";
+inline constexpr const char* kFlatFieldDarkStep =
+    "1. Please close the camera lens's lid;\n"
+    "2. Then enter the Next button.";
+inline constexpr const char* kFlatFieldBrightStep =
+    "1. Please open the camera lens's lid;\n"
+    "2. Let the camera lens aims at the white region;\n"
+    "3. Then enter the Next button.";
+inline constexpr const char* kFlatFieldComplete = "Flat Field Correction complete.";
+inline constexpr const char* kFlatFieldTimerOut = "Flat Field Correction Timer Out!";
+inline constexpr const char* kFlatFieldPleaseWait = "Please wait......";
+inline constexpr const char* kFlatFieldSkip = "Skip";
+inline constexpr const char* kFlatFieldNext = "Next";
+inline constexpr const char* kFlatFieldFinish = "Finish";
+inline constexpr const char* kFlatFieldCancel = "Cancel";
+// --- end of flat-field correction wizard ---
+
 }  // namespace DataOpsText
 
 }  // namespace velterra

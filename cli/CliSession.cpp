@@ -22,8 +22,6 @@ namespace velterra {
 
 namespace {
 
-// Stops the signal watcher when the session ends normally.
-constexpr int kStopWatcherSignal = SIGUSR1;
 // Longer than any single exchange with its time limits and the clearing of the line after it.
 constexpr int kReleaseWaitMs = 10000;
 
@@ -113,13 +111,9 @@ bool ParsePortCommand(const CliContext& context, const std::string& usage,
 CliSession::CliSession(const CliContext& context) : context_(context) {}
 
 CliSession::~CliSession() {
-    if (watching_) {
-        pthread_kill(watcher_, kStopWatcherSignal);
-        pthread_join(watcher_, nullptr);
-    }
-    // The document closes the ports this process owns and frees their slots; the registry
-    // outlives it.
-    doc_.reset();
+    // The connector refers to the document, which the application releases.
+    connector_.reset();
+    app_.ExitInstance();
 }
 
 bool CliSession::Start() {
@@ -145,55 +139,34 @@ bool CliSession::Start() {
         }
     }
 
+    CVelterraApp::StartOptions start;
+    start.startupDirectory = context_.startupDirectory.string();
     std::string failure;
-    registry_ = PortRegistry::Open(PortRegistry::BlockName(), &failure);
-    if (registry_) {
-        registry_->WriteTags();
-    } else {
-        std::cerr << "velterra-cli: " << failure << "; going on without the port registry\n";
+    if (!app_.InitInstance(start, &failure)) {
+        std::cerr << "velterra-cli: " << failure << '\n';
+        return false;
     }
-    doc_ = std::make_unique<CVelterraDoc>(context_.startupDirectory.string());
-    doc_->SetPortRegistry(registry_.get());
-    doc_->SetUserInterface(this);
-    doc_->AddObserver(this);
-    doc_->BaudRate = static_cast<int32_t>(baudRate_);
-    connector_ = std::make_unique<PortConnector>(*doc_);
+    if (!app_.Registry()) {
+        std::cerr << "velterra-cli: " << app_.RegistryFailure()
+                  << "; going on without the port registry\n";
+    }
+    CVelterraDoc& doc = app_.Doc();
+    doc.SetUserInterface(this);
+    doc.AddObserver(this);
+    doc.BaudRate = static_cast<int32_t>(baudRate_);
+    connector_ = std::make_unique<PortConnector>(doc);
     connector_->BaudRate = baudRate_;
     connector_->Kernel = kernel_;
     // The whole command is one run: once the camera stops answering, it is said once and the
     // remaining exchanges are skipped.
-    doc_->ExchangeRuns.Begin();
-    WatchSignals();
+    doc.ExchangeRuns.Begin();
+    app_.WatchTerminationSignals([this](int signal) { ReleaseAfterSignal(signal); });
     return true;
 }
 
-// SIGINT and SIGTERM are taken by a thread of their own, so that a port can be closed and its
-// slot freed with the locks every other caller uses, instead of inside a signal handler.
-void CliSession::WatchSignals() {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, kStopWatcherSignal);
-    if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
-    auto run = [](void* self) -> void* {
-        static_cast<CliSession*>(self)->ReleaseAfterSignal();
-        return nullptr;
-    };
-    watching_ = pthread_create(&watcher_, nullptr, run, this) == 0;
-}
-
-void CliSession::ReleaseAfterSignal() {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, kStopWatcherSignal);
-    int signal = 0;
-    if (sigwait(&set, &signal) != 0 || signal == kStopWatcherSignal) return;
-
+void CliSession::ReleaseAfterSignal(int signal) {
     std::cerr << "velterra-cli: interrupted; closing the port\n";
-    doc_->ReleaseOwnPortsNow(kReleaseWaitMs);
+    app_.Doc().ReleaseOwnPortsNow(kReleaseWaitMs);
     std::cerr.flush();
     _exit(128 + signal);
 }
@@ -239,10 +212,10 @@ void CliSession::ReportOpenFailure(int slot, uint32_t baudRate) const {
 }
 
 bool CliSession::Connect(int slot) {
-    if (registry_ && registry_->OwnedByOther(slot)) {
+    if (app_.Registry() && app_.Registry()->OwnedByOther(slot)) {
         std::cerr << "velterra-cli: " << PortSlot::Name(slot)
-                  << " is in use by another copy of the program (process " << registry_->Owner(slot)
-                  << ")\n";
+                  << " is in use by another copy of the program (process "
+                  << app_.Registry()->Owner(slot) << ")\n";
         return false;
     }
     const uint8_t status = connector_->ConnectSlot(slot);
@@ -264,27 +237,27 @@ OpenCameraResult CliSession::RunOpenCameraDialog(CVelterraDoc&) {
 
 // The document shows nothing when the table does not load; the console says why.
 void CliSession::ReportTableFailure(const std::string& reason) const {
-    std::cerr << "velterra-cli: cannot load the command table " << doc_->CommandFilePath
-              << " of model " << doc_->ModelName << ": " << reason << '\n';
+    std::cerr << "velterra-cli: cannot load the command table " << app_.Doc().CommandFilePath
+              << " of model " << app_.Doc().ModelName << ": " << reason << '\n';
 }
 
 bool CliSession::OpenCamera(int slot) {
     pendingSlot_ = slot;
-    doc_->OnOpenCamera();
-    if (doc_->PortIndex != slot) return false;
-    if (doc_->Blocks.empty()) {
+    app_.Doc().OnOpenCamera();
+    if (app_.Doc().PortIndex != slot) return false;
+    if (app_.Doc().Blocks.empty()) {
         // The window's path keeps no reason; the file is read once more for it.
         CameraModel model;
         std::string reason;
-        if (!LoadModelFile(doc_->CommandFilePath, model, &reason)) ReportTableFailure(reason);
+        if (!LoadModelFile(app_.Doc().CommandFilePath, model, &reason)) ReportTableFailure(reason);
         return false;
     }
-    return !doc_->NotResponding;
+    return !app_.Doc().NotResponding;
 }
 
 bool CliSession::OpenForAccess(int slot) {
     if (!Connect(slot)) return false;
-    CVelterraDoc& doc = *doc_;
+    CVelterraDoc& doc = app_.Doc();
     const ProbeEntry& entry = connector_->Table()[slot];
     doc.PortIndex = slot;
     doc.CameraKernel = entry.Kernel;

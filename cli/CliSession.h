@@ -1,12 +1,9 @@
 #pragma once
-#include <pthread.h>
-
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "CliCommand.h"
@@ -14,6 +11,7 @@
 #include "core/DocumentObserver.h"
 #include "core/PortRegistry.h"
 #include "core/UserInterface.h"
+#include "core/VelterraApp.h"
 #include "core/VelterraDoc.h"
 
 namespace velterra {
@@ -55,9 +53,10 @@ bool OperandsMissing(const PortCommandOptions& options, const std::string& usage
 // match the access code; the rows of the password level stay locked then.
 bool PasswordRefused(const std::optional<std::string>& password);
 
-// One run of a camera command as a full copy of the program: the shared port registry (its tags
-// written, this process's slots freed at the end, also on SIGINT and SIGTERM), a document on
-// the real protocol library, and the console as its user interface. Connection-log lines go
+// One run of a camera command as a full copy of the program, started and ended by the
+// application object as the window is (the shared port registry with its tags, this process's
+// slots freed at the end, also on SIGINT and SIGTERM, a document on the real protocol library),
+// with the console as its user interface. Connection-log lines go
 // to standard error as "[%H:%M:%S] text", message boxes as their plain text.
 class CliSession : public IUserInterface, public IDocumentObserver {
   public:
@@ -66,11 +65,11 @@ class CliSession : public IUserInterface, public IDocumentObserver {
     CliSession(const CliSession&) = delete;
     CliSession& operator=(const CliSession&) = delete;
 
-    // Reads the global options (--baud N, --kernel auto|0|1), opens the registry and starts
-    // watching for interrupts. False after printing a usage problem.
+    // Reads the global options (--baud N, --kernel auto|0|1), starts the application and
+    // watches for interrupts. False after printing a usage problem.
     bool Start();
 
-    CVelterraDoc& Doc() { return *doc_; }
+    CVelterraDoc& Doc() { return app_.Doc(); }
     PortConnector& Connector() { return *connector_; }
 
     // Opens the slot's port and identifies the camera; refuses a slot another running copy
@@ -96,19 +95,15 @@ class CliSession : public IUserInterface, public IDocumentObserver {
 
   private:
     void ReportTableFailure(const std::string& reason) const;
-    void WatchSignals();
-    void ReleaseAfterSignal();
+    void ReleaseAfterSignal(int signal);
 
     const CliContext& context_;
-    std::unique_ptr<PortRegistry> registry_;
-    std::unique_ptr<CVelterraDoc> doc_;
+    CVelterraApp app_;
     std::unique_ptr<PortConnector> connector_;
     uint32_t baudRate_ = 9600;
     KernelChoice kernel_ = KernelChoice::Auto;
     int pendingSlot_ = -1;
     int logLines_ = 0;
-    bool watching_ = false;
-    pthread_t watcher_{};
 };
 
 }  // namespace velterra

@@ -16,6 +16,7 @@ std::vector<CliCommandInfo>& velterra::CliCommands() {
 
 static void PrintUsage() {
     std::cerr << "usage: velterra-cli [--dir DIR] [--baud N] [--kernel auto|0|1] COMMAND [ARGS]\n"
+                 "       velterra-cli --help | --version\n"
                  "  --kernel: frames of the camera; auto (default) follows its model text\n\n"
                  "commands:\n";
     auto commands = CliCommands();
@@ -36,6 +37,10 @@ int main(int argc, char** argv) {
         std::string option = argv[i];
         if (option == "--help") {
             PrintUsage();
+            return 0;
+        }
+        if (option == "--version") {
+            std::printf("velterra-cli %s\n", VELTERRA_VERSION);
             return 0;
         }
         if (i + 1 >= argc) {

@@ -14,6 +14,9 @@ inline constexpr const char* kNoCommandFile =
     "Remote device %s is ready, but the program can't get the detailed configuration file about "
     "this device!";
 
+// The Password dialog.
+inline constexpr const char* kPasswordTitle = "Password";
+inline constexpr const char* kEnterPassword = "Enter Password:";
 inline constexpr const char* kIncorrectPassword = "Incorrect password!";
 
 // The Pixel Set dialog.

@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QThread>
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "WidgetTestSupport.h"
+#include "connect/PortRegistry.h"
+#include "core/DocumentObserver.h"
+#include "core/UpdateHints.h"
+#include "core/VelterraApp.h"
+#include "core/VelterraDoc.h"
+#include "ui/widgets/FrameView.h"
+#include "ui/widgets/MainFrame.h"
+#include "ui/widgets/QtUserInterface.h"
+
+using namespace velterra;
+
+namespace {
+
+// A first view that records what the frame asks of it, and on which thread.
+struct FakeView : IFrameView {
+    int polls = 0, lamps = 0, drops = 0, shows = 0, lutEditors = 0;
+    bool hasLutEditor = false;
+    std::atomic<bool> offThread{false};
+    void Note() {
+        if (QThread::currentThread() != qApp->thread()) offThread = true;
+    }
+    void StartPollTimer(int) override { Note(), ++polls; }
+    void RepaintLamp() override { Note(), ++lamps; }
+    void DropAdminLevel() override { ++drops; }
+    void ShowAdminLevel() override { ++shows; }
+    bool OpenLutEditor() override { return ++lutEditors, hasLutEditor; }
+};
+
+struct HintLog : IDocumentObserver {
+    std::vector<int> hints;
+    void OnDocumentUpdate(int hint, const BlockArray*, const std::string&) override {
+        hints.push_back(hint);
+    }
+};
+
+std::vector<QString> Texts(const QList<QAction*>& actions) {
+    std::vector<QString> texts;
+    for (QAction* action : actions) texts.push_back(action->isSeparator() ? "-" : action->text());
+    return texts;
+}
+
+class MainFrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        TestApp();
+        QSettings().clear();
+        registryName_ = "/velterra-widget-test-" + std::to_string(getpid());
+        ASSERT_TRUE(app_.InitInstance({{}, registryName_}));
+        frame_ = std::make_unique<CMainFrame>(app_);
+        frame_->SetView(new QWidget, &view_);
+    }
+    void TearDown() override {
+        frame_.reset();
+        app_.ExitInstance();
+        PortRegistry::Unlink(registryName_);
+    }
+
+    CVelterraApp app_;
+    std::unique_ptr<CMainFrame> frame_;
+    FakeView view_;
+    std::string registryName_;
+};
+
+TEST_F(MainFrameTest, MenuBarHasTheFixedPopupsInOrderAndThePasswordPopupHiddenAtStart) {
+    const QList<QAction*> bar = frame_->menuBar()->actions();
+    ASSERT_EQ(bar.size(), 5);
+    EXPECT_EQ(Texts(bar.mid(0, 4)),
+              (std::vector<QString>{"&Program", "&Basic Commands", "&Advanced Commands", "&Help"}));
+    EXPECT_FALSE(bar[4]->isVisible());
+    EXPECT_FALSE(bar[4]->isEnabled());
+    EXPECT_TRUE(bar[4]->text().isEmpty());
+
+    EXPECT_EQ(Texts(frame_->ProgramMenu()->actions()),
+              (std::vector<QString>{"&Open Camera...", "-", "&Load VLT File...",
+                                    "&Save VLT File As...", "-", "E&xit"}));
+    for (QMenu* popup : {frame_->BasicMenu(), frame_->AdvancedMenu(), frame_->PasswordMenu()}) {
+        ASSERT_EQ(popup->actions().size(), 1);
+        QAction* empty = popup->actions().front();
+        EXPECT_EQ(empty->text(), "(Empty)");
+        EXPECT_EQ(empty->data().toInt(), CMainFrame::kIdEmptyPlaceholder);
+        EXPECT_FALSE(empty->isEnabled());
+    }
+    EXPECT_EQ(frame_->windowTitle(), "Untitled - Velterra");
+}
+
+TEST_F(MainFrameTest, PasswordToggleAsksOnlyWithoutAccessAndKeepsThePopupEntries) {
+    QAction* toggle = frame_->FindAction(CMainFrame::kIdPassword);
+    ASSERT_NE(toggle, nullptr);
+    EXPECT_EQ(toggle->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P));
+    QAction* title = frame_->menuBar()->actions().back();
+
+    ModalAnswerer answers;
+    struct Step {
+        std::optional<QString> entry;  // none: the dialog is cancelled
+        bool grantedAfter;
+        std::vector<std::string> messages;
+    };
+    const Step steps[] = {
+        {std::nullopt, false, {}},
+        {"38192", false, {"Incorrect password!"}},
+        {"3819270", false, {"Incorrect password!"}},
+        {"381927", true, {}},
+    };
+    for (const Step& step : steps) {
+        answers.messages.clear();
+        if (step.entry) answers.passwords.push_back(*step.entry);
+        toggle->trigger();
+        EXPECT_EQ(app_.AccessGranted, step.grantedAfter)
+            << step.entry.value_or("cancel").toStdString();
+        EXPECT_EQ(answers.messages, step.messages);
+        EXPECT_EQ(title->isVisible(), step.grantedAfter);
+    }
+    EXPECT_EQ(answers.passwordDialogs, 4);
+    EXPECT_EQ(title->text(), "Pass&word Commands");
+    EXPECT_EQ(view_.shows, 1);
+
+    // With access granted the key hides the pop-up at once, without a dialog.
+    toggle->trigger();
+    EXPECT_FALSE(app_.AccessGranted);
+    EXPECT_FALSE(title->isVisible());
+    EXPECT_EQ(view_.drops, 1);
+    EXPECT_EQ(answers.passwordDialogs, 4);
+    EXPECT_EQ(frame_->PasswordMenu()->actions().size(), 1);
+}
+
+TEST_F(MainFrameTest, BuiltinFunctionsWithoutTheirWindowSayNotAvailableAndUnknownCodesAreRefused) {
+    ModalAnswerer answers;
+    const struct {
+        int code;
+        bool lutEditorInView;
+        const char* message;  // nullptr: none
+    } cases[] = {
+        {2, false, "The flat-field correction wizard is not available yet."},
+        {6, false, "Writing a LUT workbook to the camera is not available yet."},
+        {7, false, "Reading the camera's LUT into a workbook is not available yet."},
+        {8, false, "The LUT editor is not available yet."},
+        {8, true, nullptr},
+        {0, false, "This function isn't supported!!"},
+        {11, false, "This function isn't supported!!"},
+    };
+    for (const auto& c : cases) {
+        answers.messages.clear();
+        view_.hasLutEditor = c.lutEditorInView;
+        frame_->RunBuiltinFunction(c.code);
+        const std::vector<std::string> expected =
+            c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{};
+        EXPECT_EQ(answers.messages, expected) << "code " << c.code;
+    }
+
+    bool ran = false;
+    frame_->SetBuiltinFunction(2, [&ran] { ran = true; });
+    frame_->RunBuiltinFunction(2);
+    EXPECT_TRUE(ran);
+}
+
+TEST_F(MainFrameTest, CommandsFinishEditingFirstAndCloseNeverAsksToSave) {
+    HintLog log;
+    app_.Doc().AddObserver(&log);
+    ModalAnswerer answers;
+    EXPECT_TRUE(frame_->RunCommand(CMainFrame::kIdAbout));
+    EXPECT_TRUE(frame_->RunCommand(37000));
+    EXPECT_FALSE(frame_->RunCommand(12345));
+    EXPECT_EQ(log.hints,
+              (std::vector<int>{UpdateHint::kFinishEditing, UpdateHint::kFinishEditing}));
+    app_.Doc().RemoveObserver(&log);
+
+    frame_->show();
+    app_.Doc().SetModifiedFlag(true);
+    answers.messages.clear();
+    EXPECT_TRUE(frame_->close());
+    EXPECT_FALSE(frame_->isVisible());
+    EXPECT_FALSE(app_.Doc().IsModified());
+    EXPECT_TRUE(answers.messages.empty());
+}
+
+TEST_F(MainFrameTest, CallsFromAnotherThreadRunOnTheWindowThreadWithoutWaiting) {
+    QtUserInterface& ui = frame_->Ui();
+    app_.Doc().Busy = true;
+    std::thread led([&ui] {
+        ui.RepaintLamp();
+        ui.StartPollTimer(750);
+        ui.SetWaitCursor(true);
+    });
+    led.join();  // would never return if a call waited for this (blocked) thread
+    EXPECT_EQ(view_.lamps + view_.polls, 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    QApplication::processEvents();
+    EXPECT_EQ(view_.lamps, 1);
+    EXPECT_EQ(view_.polls, 1);
+    EXPECT_FALSE(view_.offThread);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    EXPECT_EQ(frame_->cursor().shape(), Qt::BusyCursor);
+
+    ui.SetWaitCursor(false);
+    ui.SetWaitCursor(false);  // one too many is ignored
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    app_.Doc().Busy = false;
+    ui.RepaintLamp();
+    EXPECT_EQ(frame_->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(MainFrameTest, TitleFollowsTheDocumentAndRecentFilesKeepTheNewestFour) {
+    app_.Doc().SetTitle("COM2");
+    app_.Doc().UpdateAllViews(UpdateHint::kConnectionChanged);
+    EXPECT_EQ(frame_->windowTitle(), "COM2 - Velterra");
+
+    for (const char* path : {"/a.vlt", "/b.vlt", "/c.vlt", "/a.vlt", "/d.vlt", "/e.vlt"}) {
+        frame_->AddRecentFile(path);
+    }
+    const std::vector<QString> expected = {"&Open Camera...",
+                                           "-",
+                                           "&Load VLT File...",
+                                           "&Save VLT File As...",
+                                           "-",
+                                           "&1 /e.vlt",
+                                           "&2 /d.vlt",
+                                           "&3 /a.vlt",
+                                           "&4 /c.vlt",
+                                           "-",
+                                           "E&xit"};
+    EXPECT_EQ(Texts(frame_->ProgramMenu()->actions()), expected);
+
+    // Kept in the settings: the next window lists them too, and choosing one loads that path.
+    frame_.reset();
+    frame_ = std::make_unique<CMainFrame>(app_);
+    EXPECT_EQ(Texts(frame_->ProgramMenu()->actions()), expected);
+    std::string opened;
+    frame_->SetOpenSettingsFileHandler([&opened](const std::string& path) { opened = path; });
+    EXPECT_TRUE(frame_->RunCommand(CMainFrame::kIdFirstRecentFile + 2));
+    EXPECT_EQ(opened, "/a.vlt");
+}
+
+}  // namespace

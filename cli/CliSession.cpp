@@ -236,7 +236,7 @@ OpenCameraResult CliSession::RunOpenCameraDialog(CVelterraDoc&) {
 }
 
 // The document shows nothing when the table does not load; the console says why.
-void CliSession::ReportTableFailure(const std::string& reason) const {
+void CliSession::ReportTableFailure(const std::string& reason) {
     std::cerr << "velterra-cli: cannot load the command table " << app_.Doc().CommandFilePath
               << " of model " << app_.Doc().ModelName << ": " << reason << '\n';
 }

@@ -94,7 +94,7 @@ class CliSession : public IUserInterface, public IDocumentObserver {
     void OnDocumentUpdate(int hint, const BlockArray* blocks, const std::string& message) override;
 
   private:
-    void ReportTableFailure(const std::string& reason) const;
+    void ReportTableFailure(const std::string& reason);
     void ReleaseAfterSignal(int signal);
 
     const CliContext& context_;

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "PortRegistry.h"
 #include "VelterraDoc.h"
-#include "connect/PortRegistry.h"
 
 namespace velterra {
 

@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "WidgetTestSupport.h"
-#include "connect/PortRegistry.h"
 #include "core/DocumentObserver.h"
+#include "core/PortRegistry.h"
 #include "core/UpdateHints.h"
 #include "core/VelterraApp.h"
 #include "core/VelterraDoc.h"

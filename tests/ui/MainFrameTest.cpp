@@ -97,6 +97,83 @@ TEST_F(MainFrameTest, MenuBarHasTheFixedPopupsInOrderAndThePasswordPopupHiddenAt
     EXPECT_EQ(frame_->windowTitle(), "Untitled - Velterra");
 }
 
+TEST_F(MainFrameTest, DatabasePopupsAreRebuiltOnEveryModelLoadEnabledAsTheyOpenAndDispatchById) {
+    ModalAnswerer answers;
+    CVelterraDoc& doc = app_.Doc();
+    doc.StartupDirectory = std::string(VELTERRA_FIXTURES_DIR) + "/menudb";
+    QtUserInterface& ui = frame_->Ui();
+    // What the document does on every model load.
+    auto loadModel = [&](const std::string& database) {
+        answers.messages.clear();
+        ui.ResetCommandMenus();
+        ui.LoadBasicCommands(database);
+        ui.LoadAdvancedCommands(database);
+        ui.LoadPasswordCommands(database);
+    };
+    using Texts_ = std::vector<QString>;
+
+    loadModel("menu_rules.mdb");
+    EXPECT_EQ(Texts(frame_->BasicMenu()->actions()),
+              (Texts_{"No &Id", "&Refresh Flag Ignored", "&Load Factory Set", "&Zero Id"}));
+    // A first row that is a separator takes the placeholder's place; the failing row ends it.
+    EXPECT_EQ(Texts(frame_->AdvancedMenu()->actions()), (Texts_{"-"}));
+    ASSERT_EQ(Texts(frame_->PasswordMenu()->actions()), (Texts_{"&Outer"}));
+    QMenu* outer = frame_->PasswordMenu()->actions()[0]->menu();
+    ASSERT_NE(outer, nullptr);
+    ASSERT_EQ(Texts(outer->actions()), (Texts_{"Outer &Command", "&Inner"}));
+    ASSERT_NE(outer->actions()[1]->menu(), nullptr);
+    EXPECT_TRUE(outer->actions()[1]->menu()->actions().isEmpty());
+    EXPECT_EQ(answers.messages,
+              (std::vector<std::string>{
+                  "Column \"MenuItemID\" of table \"AdvancedCommands\" is of type Text, not "
+                  "Long Integer.",
+                  "Table \"InnerTable\" of the menu database has no column \"PropertyString\"."}));
+
+    // Enabling is looked at when a pop-up opens: no id and id 0 never, the others with a port
+    // slot in use and nothing running.
+    const struct {
+        int32_t portIndex;
+        bool busy;
+        std::vector<bool> basic;
+    } states[] = {
+        {-1, false, {false, false, false, false}},
+        {0, false, {false, true, true, false}},
+        {0, true, {false, false, false, false}},
+    };
+    for (const auto& state : states) {
+        doc.PortIndex = state.portIndex;
+        doc.Busy = state.busy;
+        emit frame_->BasicMenu()->aboutToShow();
+        std::vector<bool> enabled;
+        for (QAction* action : frame_->BasicMenu()->actions())
+            enabled.push_back(action->isEnabled());
+        EXPECT_EQ(enabled, state.basic) << "port " << state.portIndex << " busy " << state.busy;
+    }
+    doc.Busy = false;
+
+    // A function entry runs its built-in function; a command entry starts the poll timer and
+    // asks for the refresh its row wants.
+    int refreshes = 0;
+    frame_->SetBuiltinFunction(1, [&refreshes] { ++refreshes; });
+    frame_->FindAction(37040)->trigger();
+    EXPECT_EQ(refreshes, 1);
+    doc.RefreshRequested = false;
+    frame_->FindAction(37041)->trigger();
+    EXPECT_EQ(view_.polls, 1);
+    EXPECT_TRUE(doc.RefreshRequested);
+    doc.PortIndex = -1;
+
+    // The next model's database replaces all of it, the maps too.
+    loadModel("edge_missing.mdb");
+    EXPECT_EQ(Texts(frame_->BasicMenu()->actions()), (Texts_{"&Refresh All Parameters"}));
+    EXPECT_EQ(Texts(frame_->AdvancedMenu()->actions()),
+              (Texts_{"&Flat-Field Correction...", "&Missing Sub-Menu"}));
+    EXPECT_EQ(Texts(frame_->PasswordMenu()->actions()), (Texts_{"(Empty)"}));
+    EXPECT_EQ(answers.messages.size(), 2u);
+    EXPECT_EQ(frame_->FindAction(37041), nullptr);
+    EXPECT_TRUE(frame_->Menus().m_mapCommandString.empty());
+}
+
 TEST_F(MainFrameTest, PasswordToggleAsksOnlyWithoutAccessAndKeepsThePopupEntries) {
     QAction* toggle = frame_->FindAction(CMainFrame::kIdPassword);
     ASSERT_NE(toggle, nullptr);

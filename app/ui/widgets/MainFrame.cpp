@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStringList>
+#include <climits>
 #include <cstdio>
 
 #include "FrameView.h"
@@ -22,6 +23,7 @@
 #include "core/VelterraApp.h"
 #include "core/VelterraDoc.h"
 #include "dataops/MenuFunctions.h"
+#include "ui/MenuCommandRules.h"
 #include "ui/RecentFiles.h"
 #include "ui/UiTexts.h"
 
@@ -84,6 +86,9 @@ CMainFrame::CMainFrame(CVelterraApp& app, QWidget* parent)
     AddCommand(help_, UiText::kAbout, kIdAbout);
     help_->addAction(Text(UiText::kAboutQt), qApp, &QApplication::aboutQt);
     password_ = AddPopup(bar, UiText::kPasswordCommandsMenu);
+    for (QMenu* menu : {basic_, advanced_, password_}) {
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenuCommands(menu); });
+    }
     ResetCommandMenus();
 
     // The Password toggle has no menu entry, only its key.
@@ -246,7 +251,7 @@ bool CMainFrame::RunCommand(int id) {
                 }
                 break;
             }
-            if (id >= 37000 && id <= 37200) {
+            if (id >= 0 && IsMenuCommandId(static_cast<uint32_t>(id))) {
                 OnMenuCommand(id);
                 break;
             }
@@ -258,7 +263,18 @@ bool CMainFrame::RunCommand(int id) {
 
 void CMainFrame::OnMenuCommand(int id) {
     doc_.UpdateAllViews(UpdateHint::kFinishEditing);
-    if (id < 37000 || id > 37200) return;
+    if (id < 0 || !IsMenuCommandId(static_cast<uint32_t>(id))) return;
+    const MenuDispatch dispatch = ResolveMenuCommand(menus_, static_cast<uint32_t>(id));
+    switch (dispatch.kind) {
+        case MenuDispatch::Kind::Function:
+            RunBuiltinFunction(dispatch.functionCode);
+            break;
+        case MenuDispatch::Kind::Command:
+            RunCommandEntry(functions_, dispatch.command, dispatch.refreshFlag);
+            break;
+        case MenuDispatch::Kind::Nothing:
+            break;
+    }
 }
 
 void CMainFrame::RunBuiltinFunction(int code) {
@@ -315,11 +331,109 @@ bool CMainFrame::ShowPasswordMenu(bool show) {
 }
 
 void CMainFrame::ResetCommandMenus() {
+    menus_.Reset();
     for (QMenu* menu : {basic_, advanced_, password_}) {
-        menu->clear();
+        ClearPopup(menu);
         QAction* empty = menu->addAction(Text(UiText::kEmptyPlaceholder));
         empty->setData(kIdEmptyPlaceholder);
         empty->setEnabled(false);
+    }
+}
+
+void CMainFrame::ClearPopup(QMenu* menu) {
+    // Deleted later, not now: the entry being chosen may be the one whose command reloads the
+    // menus. The sub-menus are children of the pop-up and go with their entries.
+    for (QAction* action : menu->actions()) {
+        menu->removeAction(action);
+        if (QMenu* sub = action->menu()) sub->deleteLater();
+        if (action->parent() == menu) action->deleteLater();
+    }
+}
+
+QMenu* CMainFrame::PopupMenu(CommandPopup popup) const {
+    switch (popup) {
+        case CommandPopup::Basic:
+            return basic_;
+        case CommandPopup::Advanced:
+            return advanced_;
+        case CommandPopup::Password:
+            return password_;
+    }
+    return basic_;
+}
+
+bool CMainFrame::LoadCommandPopup(CommandPopup popup, const std::string& databaseFile) {
+    const std::size_t shown = menus_.errors.size();
+    const bool loaded = velterra::LoadCommandPopup(
+        menus_, popup, MenuDatabasePath(doc_.StartupDirectory, databaseFile));
+    // The pop-up is built again from its whole tree; an empty one keeps its placeholder, and a
+    // first row that is a separator takes the placeholder's place.
+    if (const MenuItems& items = menus_.Popup(popup); !items.empty()) {
+        QMenu* menu = PopupMenu(popup);
+        ClearPopup(menu);
+        FillPopup(menu, items);
+    }
+    for (std::size_t i = shown; i < menus_.errors.size(); ++i) {
+        ui_->ShowMessage(menus_.errors[i], MessageKind::Warning);
+    }
+    return loaded;
+}
+
+void CMainFrame::FillPopup(QMenu* menu, const MenuItems& items) {
+    for (const MenuEntry& entry : items) {
+        switch (entry.kind) {
+            case MenuEntry::Kind::Separator:
+                menu->addSeparator();
+                break;
+            case MenuEntry::Kind::SubMenu: {
+                QMenu* sub = menu->addMenu(QString::fromStdString(entry.caption));
+                sub->setSeparatorsCollapsible(false);
+                connect(sub, &QMenu::aboutToShow, this, [this, sub] { UpdateMenuCommands(sub); });
+                FillPopup(sub, entry.submenu);
+                break;
+            }
+            case MenuEntry::Kind::Command: {
+                QAction* action = menu->addAction(QString::fromStdString(entry.caption));
+                // A row without an id has nothing to send: shown, never enabled.
+                if (entry.id && *entry.id <= static_cast<uint32_t>(INT_MAX)) {
+                    const int id = static_cast<int>(*entry.id);
+                    action->setData(id);
+                    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+                }
+                action->setEnabled(false);
+                break;
+            }
+        }
+    }
+}
+
+bool CMainFrame::IsFrameCommand(int id) const {
+    switch (id) {
+        case kIdOpenCamera:
+        case kIdLoadVlt:
+        case kIdSaveVltAs:
+        case kIdAbout:
+        case kIdExit:
+        case kIdPassword:
+            return true;
+        default:
+            return commandHandlers_.count(id) != 0;
+    }
+}
+
+void CMainFrame::UpdateMenuCommands(QMenu* menu) {
+    const int32_t portIndex = doc_.PortIndex;
+    const MenuCommandContext context{portIndex >= 0, doc_.Busy, portIndex};
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator() || action->menu() != nullptr) continue;
+        bool hasId = false;
+        const int id = action->data().toInt(&hasId);
+        if (!hasId || id == kIdEmptyPlaceholder) continue;
+        // Entries of the database range follow its rules; an entry that names one of the
+        // window's own commands is enabled as that command is.
+        action->setEnabled(IsMenuCommandId(static_cast<uint32_t>(id))
+                               ? IsMenuCommandEnabled(menus_, static_cast<uint32_t>(id), context)
+                               : IsFrameCommand(id));
     }
 }
 

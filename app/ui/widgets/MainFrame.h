@@ -8,6 +8,7 @@
 
 #include "core/DocumentObserver.h"
 #include "dataops/CameraFunctions.h"
+#include "ui/CommandMenus.h"
 
 class QAction;
 class QCloseEvent;
@@ -88,8 +89,16 @@ class CMainFrame : public QMainWindow, private IDocumentObserver {
     // Shows or hides the title of the last menu-bar pop-up; its entries stay.
     bool ShowPasswordMenu(bool show);
 
-    // The database pop-ups, rebuilt on every model load.
+    // The database pop-ups, rebuilt on every model load: emptied to their "(Empty)"
+    // placeholders with the maps cleared, then each filled from its table of the menu database
+    // `databaseFile` (the model's MenuDB, in the start-up directory). Every failure of a load
+    // is shown in a warning box; what loaded before it stays.
     void ResetCommandMenus();
+    bool LoadCommandPopup(CommandPopup popup, const std::string& databaseFile);
+    const CommandMenus& Menus() const { return menus_; }
+    // Enables the entries of a database pop-up (not its sub-menus, which do it as they open)
+    // by the document's state; runs whenever one opens.
+    void UpdateMenuCommands(QMenu* menu);
 
     // The recent-file list of the Program menu, newest first, at most four.
     void AddRecentFile(const std::string& path);
@@ -108,6 +117,7 @@ class CMainFrame : public QMainWindow, private IDocumentObserver {
     QMenu* BasicMenu() const { return basic_; }
     QMenu* AdvancedMenu() const { return advanced_; }
     QMenu* PasswordMenu() const { return password_; }
+    QMenu* PopupMenu(CommandPopup popup) const;
 
   protected:
     // Closing never asks to save the settings.
@@ -120,6 +130,9 @@ class CMainFrame : public QMainWindow, private IDocumentObserver {
     void RebuildRecentFiles();
     void OnAbout();
     void NotAvailable(const char* what);
+    void FillPopup(QMenu* menu, const MenuItems& items);
+    void ClearPopup(QMenu* menu);
+    bool IsFrameCommand(int id) const;
 
     CVelterraApp& app_;
     CVelterraDoc& doc_;
@@ -132,6 +145,7 @@ class CMainFrame : public QMainWindow, private IDocumentObserver {
     QMenu* help_ = nullptr;
     QMenu* password_ = nullptr;
     QAction* recentSeparator_ = nullptr;
+    CommandMenus menus_;  // the three trees and the maps the database entries dispatch by
     QString m_strPasswordMenuTitle;  // the Password pop-up's title, saved when first hidden
     std::map<int, std::function<void()>> commandHandlers_;
     std::map<int, std::function<void()>> builtinHandlers_;

@@ -169,4 +169,16 @@ void QtUserInterface::ResetCommandMenus() {
     Call([this] { frame_.ResetCommandMenus(); });
 }
 
+void QtUserInterface::LoadBasicCommands(const std::string& menuDatabase) {
+    Call([&] { frame_.LoadCommandPopup(CommandPopup::Basic, menuDatabase); });
+}
+
+void QtUserInterface::LoadAdvancedCommands(const std::string& menuDatabase) {
+    Call([&] { frame_.LoadCommandPopup(CommandPopup::Advanced, menuDatabase); });
+}
+
+void QtUserInterface::LoadPasswordCommands(const std::string& menuDatabase) {
+    Call([&] { frame_.LoadCommandPopup(CommandPopup::Password, menuDatabase); });
+}
+
 }  // namespace velterra

@@ -34,6 +34,9 @@ class QtUserInterface : public QObject, public IUserInterface {
     std::optional<std::string> AskOpenFileName(const FileDialogRequest& request) override;
     std::optional<std::string> AskSaveFileName(const FileDialogRequest& request) override;
     void ResetCommandMenus() override;
+    void LoadBasicCommands(const std::string& menuDatabase) override;
+    void LoadAdvancedCommands(const std::string& menuDatabase) override;
+    void LoadPasswordCommands(const std::string& menuDatabase) override;
 
     // The dialogs of other parts of the window, set where they are built. Without one, the
     // dialog's command says that it is not available yet and ends as a cancel.

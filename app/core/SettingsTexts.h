@@ -38,6 +38,21 @@ inline constexpr const char* kRecordTooLong =
 inline constexpr const char* kCannotOpen = "Can't open the file %s!";
 inline constexpr const char* kCannotWrite = "Can't write the file %s!";
 
+// "Compare with VLT File...": the box without a camera, the file value of a list record that
+// names no item (its byte, or none), and the connection-log lines of a comparison and of
+// writing its differences.
+inline constexpr const char* kCompareNeedsCamera =
+    "No camera is connected! Open a camera to compare it with a settings file.";
+inline constexpr const char* kCompareNoItem = "[no item %u]";
+inline constexpr const char* kCompareNoValue = "[no value]";
+inline constexpr const char* kCompareTooLong =
+    "Comparing [0x%X] of %s (value of %u bytes, 64 at most) is skipped!";
+inline constexpr const char* kCompareStale =
+    "Writing [%s]->[%s] to %s from %s is skipped: the camera or its table changed since the "
+    "comparison!";
+inline constexpr const char* kCompareNothingToWrite =
+    "Writing [%s]->[%s] to %s from %s is skipped: the file's value names no item of the list!";
+
 }  // namespace SettingsText
 
 }  // namespace velterra

@@ -181,4 +181,40 @@ TEST_F(SettingsCommands, LoadWithoutACameraPrintsTheFilesValuesAsListDoes) {
     EXPECT_EQ(Cli("save a.vlt").status, 64);
 }
 
+TEST_F(SettingsCommands, DiffListsWhatDiffersAndExitsByTheOutcome) {
+    StartCamera();
+    const std::string records = B({0xA6, 3, 0xC4, 0x09, 0x00}) + B({0xA0, 1, 1}) + B({0x44, 32}) +
+                                "line 7" + std::string(26, '\0');
+    Write("part.vlt", "VLT_2_5\nLS-4096M12\n" + records);
+    CliResult r = Cli("diff --port COM1 part.vlt");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "0 of 3 parameter(s) differ between " + (dir_ / "part.vlt").string() +
+                         " and LS-4096M12 on COM1\n");
+
+    r = Cli(std::string("set --port COM1 ") + "\"Acquisition/Line Period (x0.1 us)=3000\" " +
+            "\"Acquisition/Trigger Source=External\"");
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = Cli("diff --port COM1 part.vlt --json");
+    EXPECT_EQ(r.status, 1) << r.err;
+    const auto json = nlohmann::json::parse(r.out);
+    EXPECT_EQ(json["compared"], 3);
+    EXPECT_EQ(json["same"], false);
+    const auto expected = nlohmann::json::parse(R"json([
+        {"parameter": "Acquisition/Trigger Source", "commandId": 160, "file": "CC1",
+         "camera": "External", "writable": true},
+        {"parameter": "Acquisition/Line Period (x0.1 us)", "commandId": 166, "file": "2500",
+         "camera": "3000", "writable": true}])json");
+    EXPECT_EQ(json["differences"], expected);
+
+    Write("color.vlt", "VLT_2_5\nLS-2048C\n" + records);
+    r = Cli("diff --port COM1 color.vlt");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err,
+              "Model information is mismatched!\r\n(Read file: LS-2048C; Current connection: "
+              "LS-4096M12)\n");
+    EXPECT_EQ(Cli("diff --port COM1").status, 64);
+    StopCamera();
+    EXPECT_EQ(Cli("diff --port COM1 part.vlt").status, 2);
+}
+
 }  // namespace

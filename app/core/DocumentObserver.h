@@ -21,6 +21,10 @@ class IDocumentObserver {
     virtual ~IDocumentObserver() = default;
     virtual void OnDocumentUpdate(int hint, const BlockArray* blocks,
                                   const std::string& message) = 0;
+    // A refresh of every parameter has read `done` of its `total` rows: (0, total) before the
+    // first read, (total, total) at the end, also when the run stopped early. From the thread
+    // that runs the refresh, like hints 1 and 3.
+    virtual void OnRefreshProgress(int /*done*/, int /*total*/) {}
 };
 
 }  // namespace velterra

@@ -52,9 +52,9 @@ CommandInfo* CommandOfRow(BlockArray& blocks, const ParameterListRow& row) {
     return const_cast<CommandInfo*>(CommandOfRow(std::as_const(blocks), row));
 }
 
-void ParameterList::Rebuild(const BlockArray& blocks, int contentLevel) {
+void ParameterList::Rebuild(const BlockArray& blocks, int contentLevel, bool allExpanded) {
     lines_.clear();
-    for (const ParameterListRow& row : BuildParameterListRows(blocks, contentLevel)) {
+    for (const ParameterListRow& row : BuildParameterListRows(blocks, contentLevel, allExpanded)) {
         const BlockInfo& block = blocks[static_cast<std::size_t>(row.block)];
         Line line;
         line.row = row;

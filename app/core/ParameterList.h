@@ -37,8 +37,9 @@ class ParameterList {
     static constexpr int kNameColumn = 0;
     static constexpr int kValueColumn = 1;
 
-    // Builds the lines of `blocks` at the level; none for an empty array.
-    void Rebuild(const BlockArray& blocks, int contentLevel);
+    // Builds the lines of `blocks` at the level; none for an empty array. With allExpanded the
+    // rows of collapsed blocks are listed too (the blocks' Expanded flags stay as they are).
+    void Rebuild(const BlockArray& blocks, int contentLevel, bool allExpanded = false);
     void Clear();
 
     int RowCount() const { return static_cast<int>(lines_.size()); }

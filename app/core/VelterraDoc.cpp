@@ -84,6 +84,11 @@ void CVelterraDoc::UpdateAllViews(int hint, const BlockArray* blocks) {
     NotifyObservers(hint, blocks, message);
 }
 
+void CVelterraDoc::NotifyProgress(int done, int total) {
+    const std::vector<IDocumentObserver*> observers = observers_;
+    for (IDocumentObserver* observer : observers) observer->OnRefreshProgress(done, total);
+}
+
 void CVelterraDoc::NotifyObservers(int hint, const BlockArray* blocks, const std::string& message) {
     // A copy, so an observer may unregister itself while being told.
     const std::vector<IDocumentObserver*> observers = observers_;

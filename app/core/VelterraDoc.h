@@ -179,6 +179,7 @@ class CVelterraDoc : public CameraModel {
     ExchangeResult Exchange(const CommandInfo& command, bool write, uint8_t* buffer,
                             int settleMs = 0);
     void NotifyObservers(int hint, const BlockArray* blocks, const std::string& message);
+    void NotifyProgress(int done, int total);
     // Logs a failed exchange's line, and the run's stop when this failure caused it.
     void LogExchangeFailure(std::string text);
     bool silentToTell_ = false;

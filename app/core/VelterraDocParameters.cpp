@@ -202,13 +202,19 @@ void CVelterraDoc::RefreshAll() {
     }
     if (ui_ != nullptr) ui_->SetWaitCursor(true);
     bool anyRead = false;
+    int total = 0;
+    for (const BlockInfo& block : Blocks) total += block.RowCount;
+    int done = 0;
+    NotifyProgress(done, total);
     const ExchangeRun run(ExchangeRuns);
     for (std::size_t b = 0; b < Blocks.size() && ExchangeRuns.MayExchange(); ++b) {
         const int rows = Blocks[b].RowCount;
         for (int r = 0; r < rows && ExchangeRuns.MayExchange(); ++r) {
             if (ReadWriteParameter(static_cast<int>(b), r, false) == 1) anyRead = true;
+            NotifyProgress(++done, total);
         }
     }
+    if (done != total) NotifyProgress(total, total);
     if (anyRead) SetModifiedFlag(true);
     UpdateAllViews(UpdateHint::kValuesChanged, Blocks.empty() ? nullptr : &Blocks);
     if (ui_ != nullptr) ui_->SetWaitCursor(false);

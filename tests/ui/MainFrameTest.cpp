@@ -150,6 +150,7 @@ TEST_F(MainFrameTest, DatabasePopupsAreRebuiltOnEveryModelLoadEnabledAsTheyOpenA
         EXPECT_EQ(enabled, state.basic) << "port " << state.portIndex << " busy " << state.busy;
     }
     doc.Busy = false;
+    emit frame_->BasicMenu()->aboutToShow();  // disabled entries do not trigger
 
     // A function entry runs its built-in function; a command entry starts the poll timer and
     // asks for the refresh its row wants.

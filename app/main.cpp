@@ -16,6 +16,7 @@
 #include "ui/WindowArguments.h"
 #include "ui/widgets/FirstPaintReport.h"
 #include "ui/widgets/MainFrame.h"
+#include "ui/widgets/WindowParts.h"
 
 using namespace velterra;
 
@@ -92,9 +93,11 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         CMainFrame frame(app);
+        CWindowParts parts(frame);
         window = &frame;
         FirstPaintReport::InstallIfAsked(frame, start);
         frame.show();
+        parts.OnShown();
         // The window paints before the command line's requests run.
         QTimer::singleShot(0, &frame, [&frame, &args, &settingsFile] {
             frame.StartWith(args.slot, args.baudRate, settingsFile);

@@ -24,7 +24,7 @@ using velterra::test::FakeCamera;
 using velterra::test::Response;
 
 constexpr int kCom = 12;
-constexpr int32_t kRs232 = 1;
+constexpr int32_t kRs232 = TVR_PORT_RS232;
 constexpr int32_t kPort = kCom - 1;
 constexpr int kEntries = 4096;
 constexpr int kChunk = 512;

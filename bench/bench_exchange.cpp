@@ -17,7 +17,7 @@ namespace codec = velterra::codec;
 
 namespace {
 
-constexpr int32_t kRs232 = 1;
+constexpr int32_t kRs232 = TVR_PORT_RS232;
 constexpr int32_t kIndex = 0;
 constexpr uint8_t kLength = 4;
 constexpr double kFixedSleepsMs = 200.0;

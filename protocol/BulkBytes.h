@@ -24,14 +24,4 @@ inline void DecodeEntries(const uint8_t* in, std::size_t count, uint16_t* entrie
     for (std::size_t i = 0; i < count; ++i) entries[i] = GetLe16(in + 2 * i);
 }
 
-// C exports must not let an exception escape (only allocation can throw in this library).
-template <class Body>
-int32_t NoThrow(Body&& body) noexcept {
-    try {
-        return body() ? 1 : 0;
-    } catch (...) {
-        return 0;
-    }
-}
-
 }  // namespace velterra::bulk

@@ -3,8 +3,10 @@
 #include "BulkChunks.h"
 #include "BulkKernel.h"
 #include "BulkRawBlock.h"
+#include "ExportGuard.h"
 #include "velterradll.h"
 
+using velterra::platform::Guarded;
 using namespace velterra::bulk;
 
 namespace {
@@ -16,13 +18,16 @@ constexpr uint8_t kLastReadableKind = 2;
 
 int32_t tvr_FpnPrnuTablesMassWrite(int32_t portType, int32_t portIndex, uint8_t commandId,
                                    uint8_t kind, int16_t count, const uint16_t* entries) {
-    return tvr_FpnPrnuTablesMassWrite2(portType, portIndex, commandId, 0, kind, 0, count, entries);
+    return Guarded([&] {
+        return tvr_FpnPrnuTablesMassWrite2(portType, portIndex, commandId, 0, kind, 0, count,
+                                           entries);
+    });
 }
 
 int32_t tvr_FpnPrnuTablesMassWrite2(int32_t portType, int32_t portIndex, uint8_t writeCommandId,
                                     uint8_t statusCommandId, uint8_t kind, int16_t startOffset,
                                     int16_t count, const uint16_t* entries) {
-    return NoThrow([&] {
+    return Guarded([&] {
         if (entries == nullptr || count < 1 || startOffset < 0) return false;
         if (kind > kLastWritableKind) return false;
         const auto kernel = QueryKernel(portType, portIndex);
@@ -37,13 +42,16 @@ int32_t tvr_FpnPrnuTablesMassWrite2(int32_t portType, int32_t portIndex, uint8_t
 
 int32_t tvr_FpnPrnuTablesMassRead(int32_t portType, int32_t portIndex, uint8_t commandId,
                                   uint8_t kind, int16_t count, uint16_t* buffer) {
-    return tvr_FpnPrnuTablesMassRead2(portType, portIndex, commandId, 0, kind, 0, count, buffer);
+    return Guarded([&] {
+        return tvr_FpnPrnuTablesMassRead2(portType, portIndex, commandId, 0, kind, 0, count,
+                                          buffer);
+    });
 }
 
 int32_t tvr_FpnPrnuTablesMassRead2(int32_t portType, int32_t portIndex, uint8_t readCommandId,
                                    uint32_t /*reserved*/, uint8_t kind, int16_t startOffset,
                                    int16_t count, uint16_t* buffer) {
-    return NoThrow([&] {
+    return Guarded([&] {
         if (buffer == nullptr || count < 1 || startOffset < 0) return false;
         if (kind > kLastReadableKind) return false;
         const auto kernel = QueryKernel(portType, portIndex);

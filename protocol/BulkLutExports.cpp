@@ -4,8 +4,10 @@
 #include "BulkKernel.h"
 #include "BulkRawBlock.h"
 #include "BulkVectorData.h"
+#include "ExportGuard.h"
 #include "velterradll.h"
 
+using velterra::platform::Guarded;
 using namespace velterra::bulk;
 
 namespace {
@@ -17,14 +19,16 @@ constexpr uint8_t kVectorMode = 1;
 
 int32_t tvr_LUTMassWrite(int32_t portType, int32_t portIndex, uint8_t commandId, uint8_t tableId,
                          int16_t count, const uint16_t* entries) {
-    return tvr_LUTMassWrite2(portType, portIndex, commandId, 0, tableId, kTableMode, 0, count,
-                             entries);
+    return Guarded([&] {
+        return tvr_LUTMassWrite2(portType, portIndex, commandId, 0, tableId, kTableMode, 0, count,
+                                 entries);
+    });
 }
 
 int32_t tvr_LUTMassWrite2(int32_t portType, int32_t portIndex, uint8_t writeCommandId,
                           uint8_t statusCommandId, uint8_t tableId, uint8_t mode,
                           int16_t startOffset, int16_t count, const uint16_t* data) {
-    return NoThrow([&] {
+    return Guarded([&] {
         if (data == nullptr || count < 1 || startOffset < 0) return false;
         if (mode != kTableMode && mode != kVectorMode) return false;
         if (mode == kVectorMode && count > kMaxVectorRecords) return false;
@@ -46,14 +50,16 @@ int32_t tvr_LUTMassWrite2(int32_t portType, int32_t portIndex, uint8_t writeComm
 
 int32_t tvr_LUTMassRead(int32_t portType, int32_t portIndex, uint8_t commandId, uint8_t tableId,
                         int16_t count, uint16_t* buffer) {
-    return tvr_LUTMassRead2(portType, portIndex, commandId, 0, tableId, kTableMode, 0, count,
-                            nullptr, buffer);
+    return Guarded([&] {
+        return tvr_LUTMassRead2(portType, portIndex, commandId, 0, tableId, kTableMode, 0, count,
+                                nullptr, buffer);
+    });
 }
 
 int32_t tvr_LUTMassRead2(int32_t portType, int32_t portIndex, uint8_t readCommandId,
                          uint32_t /*reserved*/, uint8_t tableId, uint8_t mode, int16_t startOffset,
                          int16_t count, uint16_t* entriesRead, uint16_t* buffer) {
-    return NoThrow([&] {
+    return Guarded([&] {
         if (buffer == nullptr || startOffset < 0) return false;
         const auto kernel = QueryKernel(portType, portIndex);
         if (!kernel) return false;

@@ -5,21 +5,20 @@
 #include <vector>
 
 #include "BulkBytes.h"
-#include "LegacyPixelMap.h"
+#include "ExportGuard.h"
+#include "LegacyCamera.h"
 #include "LegacyTableFile.h"
 #include "LegacyTexts.h"
 #include "MessageHandler.h"
 #include "velterradll.h"
 
+using velterra::platform::Guarded;
 using namespace velterra::bulk;
 using namespace velterra::bulk::legacy;
+using namespace velterra::codec::legacy;
 
 namespace {
 
-constexpr uint8_t kReadHalfBlock = 0xC5;
-constexpr uint8_t kWriteHalfBlock = 0xC6;
-constexpr uint8_t kSelectHalfBlock = 0xC7;
-constexpr uint8_t kWriteOnePixel = 0xC9;
 constexpr int kTables = 2;
 constexpr int kHalfBlockBytes = 2 * kHalfBlockLength;
 constexpr int kHalfBlocksPerTable = kTaps * kBlocksPerTap * 2;
@@ -76,7 +75,7 @@ bool SendTable(int32_t portType, int32_t portIndex, int table, const TableValues
             static_cast<uint8_t>(table), static_cast<uint8_t>(tap), static_cast<uint8_t>(block),
             static_cast<uint8_t>(half)};
         for (int i = 0; i < kHalfBlockLength; ++i) {
-            const int32_t value = values[static_cast<std::size_t>(FileIndexOf(tap, first + i))];
+            const int32_t value = values[static_cast<std::size_t>(*PixelIndexOf(tap, first + i))];
             PutLe16(frame + 4 + 2 * i, static_cast<uint16_t>(value));
         }
         if (tvr_ReadWritePort(portType, portIndex, 1, kWriteHalfBlock, sizeof frame, frame) == 0) {
@@ -106,7 +105,8 @@ bool ReceiveTable(int32_t portType, int32_t portIndex, int table, TableValues& v
             return false;
         }
         for (int i = 0; i < kHalfBlockLength; ++i) {
-            values[static_cast<std::size_t>(FileIndexOf(tap, first + i))] = GetLe16(reply + 2 * i);
+            values[static_cast<std::size_t>(*PixelIndexOf(tap, first + i))] =
+                GetLe16(reply + 2 * i);
         }
         ReportLibraryProgress(++done, kTransferSteps);
         return true;
@@ -141,19 +141,22 @@ bool ReadTablesFromCamera(int32_t portType, int32_t portIndex, const char* const
 
 int32_t tvr_OnePixelWriteOld4T5500(int32_t portType, int32_t portIndex, uint8_t kind,
                                    uint16_t pixel, uint16_t value) {
-    const auto where = MapPixel(pixel);
-    if (!where) return 0;
-    uint8_t payload[6] = {kind, where->tap, where->block, where->position};
-    PutLe16(payload + 4, value);
-    return tvr_ReadWritePort(portType, portIndex, 1, kWriteOnePixel, sizeof payload, payload) != 0
-               ? 1
-               : 0;
+    return Guarded([&] {
+        const auto where = MapPixel(pixel);
+        if (!where) return 0;
+        uint8_t payload[6] = {kind, where->tap, where->block, where->position};
+        PutLe16(payload + 4, value);
+        return tvr_ReadWritePort(portType, portIndex, 1, kWriteOnePixel, sizeof payload, payload) !=
+                       0
+                   ? 1
+                   : 0;
+    });
 }
 
 int32_t tvr_TableReadWriteOld4T5500(int32_t portType, int32_t portIndex, int32_t writeFlag,
                                     const char* const fileNames[2]) {
-    if (fileNames == nullptr) return 0;
-    return NoThrow([&] {
+    return Guarded([&] {
+        if (fileNames == nullptr) return false;
         return writeFlag != 0 ? WriteTablesToCamera(portType, portIndex, fileNames)
                               : ReadTablesFromCamera(portType, portIndex, fileNames);
     });

@@ -3,10 +3,12 @@
 #include <array>
 #include <cstdint>
 
-#include "LegacyPixelMap.h"
+#include "LegacyCamera.h"
 
 // The legacy correction table files: 8160 decimal values in pixel order.
 namespace velterra::bulk::legacy {
+
+using codec::legacy::kPixels;
 
 using TableValues = std::array<int32_t, kPixels>;
 

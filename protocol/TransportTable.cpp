@@ -2,6 +2,7 @@
 
 #include "clport.h"
 #include "rsport.h"
+#include "velterradll.h"
 
 namespace velterra::protocol {
 
@@ -18,9 +19,9 @@ constexpr Transport kRs232{RSC_OpenPort,       RSC_ClosePort,          RSC_Query
 
 const Transport* TransportFor(int32_t portType) {
     switch (portType) {
-        case kCameraLinkPort:
+        case TVR_PORT_CAMERA_LINK:
             return &kCameraLink;
-        case kRs232Port:
+        case TVR_PORT_RS232:
             return &kRs232;
         default:
             return nullptr;

@@ -1,4 +1,4 @@
-// The two transport libraries behind the port types: 0 = Camera Link serial, 1 = RS-232.
+// The two transport libraries behind the port types (TVR_PORT_CAMERA_LINK, TVR_PORT_RS232).
 #pragma once
 
 #include <cstdint>
@@ -20,9 +20,6 @@ struct Transport {
     int32_t (*readWritePortDirect)(int32_t index, int32_t writeFlag, int32_t count,
                                    uint8_t* buffer);
 };
-
-inline constexpr int32_t kCameraLinkPort = 0;
-inline constexpr int32_t kRs232Port = 1;
 
 // The transport of a port type, or nullptr for any other type.
 const Transport* TransportFor(int32_t portType);

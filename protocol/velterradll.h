@@ -8,6 +8,9 @@
 #define VELTERRA_API __attribute__((visibility("default")))
 #endif
 
+/* Port types, the first argument of every export that addresses a port. */
+enum { TVR_PORT_CAMERA_LINK = 0, TVR_PORT_RS232 = 1 };
+
 #ifdef __cplusplus
 extern "C" {
 #endif

@@ -7,16 +7,12 @@
 namespace velterra::sim {
 
 namespace codec = velterra::codec;
+namespace legacy = velterra::codec::legacy;
 
 namespace {
 
-// Command ids of the legacy 8160-pixel camera, fixed in the host's library and program.
-constexpr uint8_t kLegacyTableRead = 0xC5;
-constexpr uint8_t kLegacyTableWrite = 0xC6;
-constexpr uint8_t kLegacyPosition = 0xC7;
-constexpr uint8_t kLegacyImageRead = 0xC8;
-constexpr uint8_t kLegacyOnePixel = 0xC9;
-constexpr std::size_t kLegacyChunkBytes = 4 + 2 * kLegacyHalfPositions;
+// A legacy half-block write: table, tap, block, half, then the values.
+constexpr std::size_t kLegacyChunkBytes = 4 + 2 * legacy::kHalfBlockLength;
 
 constexpr uint8_t kReady = 0x40;  // kernel-0 table handshake: the camera is ready
 constexpr uint8_t kEntriesMode = 0;
@@ -48,8 +44,8 @@ std::vector<uint16_t> BytesEntries(std::span<const uint8_t> bytes) {
 }
 
 bool ValidLegacyPlace(int tap, int block, int half) {
-    return tap >= 1 && tap <= kLegacyTaps && block >= 0 && block < kLegacyBlocks && half >= 0 &&
-           half <= 1;
+    return tap >= 1 && tap <= legacy::kTaps && block >= 0 && block < legacy::kBlocksPerTap &&
+           half >= 0 && half <= 1;
 }
 
 }  // namespace
@@ -142,7 +138,7 @@ std::optional<Reply> CameraResponder::Legacy(const Frame& frame) {
     const std::span<const uint8_t> data = frame.data;
     const bool plainRead = !frame.write && data.empty();
     switch (frame.commandId) {
-        case kLegacyPosition: {
+        case legacy::kSelectHalfBlock: {
             if (!frame.write || data.size() != 4) return std::nullopt;
             if (!ValidLegacyPlace(data[1], data[2], data[3])) return Nak("no such tap position");
             legacyTable_ = data[0];
@@ -151,40 +147,43 @@ std::optional<Reply> CameraResponder::Legacy(const Frame& frame) {
             legacyHalf_ = data[3];
             return Ack("read position");
         }
-        case kLegacyTableWrite: {
+        case legacy::kWriteHalfBlock: {
             if (!frame.write || data.size() != kLegacyChunkBytes) return std::nullopt;
             if (data[0] > kPrnuKind || !ValidLegacyPlace(data[1], data[2], data[3])) {
                 return Nak("no such table position");
             }
-            const int first = data[2] * kLegacyBlockPositions + data[3] * kLegacyHalfPositions;
-            for (int k = 0; k < kLegacyHalfPositions; ++k) {
-                const int pixel = *LegacyPixelIndex(data[1], first + k);
+            const int first = data[2] * legacy::kBlockLength + data[3] * legacy::kHalfBlockLength;
+            for (int k = 0; k < legacy::kHalfBlockLength; ++k) {
+                const int pixel = *legacy::PixelIndexOf(data[1], first + k);
                 const uint16_t value = GetLe16(data, 4 + 2 * static_cast<std::size_t>(k));
                 tables_.Write(TableFamily::kCorrection, data[0], pixel, std::span(&value, 1));
             }
             return Ack("table chunk stored");
         }
-        case kLegacyTableRead:
-        case kLegacyImageRead: {
+        case legacy::kReadHalfBlock:
+        case legacy::kReadImageHalfBlock: {
             if (!plainRead) return std::nullopt;
-            const uint8_t table = frame.commandId == kLegacyImageRead ? kImageKind : legacyTable_;
+            const uint8_t table =
+                frame.commandId == legacy::kReadImageHalfBlock ? kImageKind : legacyTable_;
             const int first =
-                legacyBlock_ * kLegacyBlockPositions + legacyHalf_ * kLegacyHalfPositions;
+                legacyBlock_ * legacy::kBlockLength + legacyHalf_ * legacy::kHalfBlockLength;
             std::vector<uint16_t> values;
-            for (int k = 0; k < kLegacyHalfPositions; ++k) {
+            for (int k = 0; k < legacy::kHalfBlockLength; ++k) {
                 values.push_back(tables_.Entry(TableFamily::kCorrection, table,
-                                               *LegacyPixelIndex(legacyTap_, first + k)));
+                                               *legacy::PixelIndexOf(legacyTap_, first + k)));
             }
-            return Data(frame, EntryBytes(values),
-                        frame.commandId == kLegacyImageRead ? "image chunk" : "table chunk");
+            return Data(
+                frame, EntryBytes(values),
+                frame.commandId == legacy::kReadImageHalfBlock ? "image chunk" : "table chunk");
         }
-        case kLegacyOnePixel: {
+        case legacy::kWriteOnePixel: {
             if (!frame.write || data.size() != 6) return std::nullopt;
-            if (data[0] > kPrnuKind || data[3] >= kLegacyBlockPositions ||
+            if (data[0] > kPrnuKind || data[3] >= legacy::kBlockLength ||
                 !ValidLegacyPlace(data[1], data[2], 0)) {
                 return Nak("no such pixel");
             }
-            const int pixel = *LegacyPixelIndex(data[1], data[2] * kLegacyBlockPositions + data[3]);
+            const int pixel =
+                *legacy::PixelIndexOf(data[1], data[2] * legacy::kBlockLength + data[3]);
             const uint16_t value = GetLe16(data, 4);
             tables_.Write(TableFamily::kCorrection, data[0], pixel, std::span(&value, 1));
             onePixelKind_ = data[0];

@@ -17,25 +17,9 @@ void PutLe16(std::vector<uint8_t>& out, uint16_t value) {
 
 }  // namespace
 
-std::optional<int> LegacyPixelIndex(int tap, int position) {
-    if (position < 0 || position >= kLegacyTapPositions) return std::nullopt;
-    switch (tap) {
-        case 1:
-            return 2 * position;
-        case 2:
-            return 2 * position + 1;
-        case 3:
-            return kLegacyPixels - 1 - 2 * position;
-        case 4:
-            return kLegacyPixels - 2 - 2 * position;
-        default:
-            return std::nullopt;
-    }
-}
-
 void TableStore::Reset(int bits, int activeLength) {
     bits_ = std::clamp(bits, 1, 16);
-    imageLength_ = activeLength > 0 ? activeLength : kLegacyPixels;
+    imageLength_ = activeLength > 0 ? activeLength : codec::legacy::kPixels;
     tables_.clear();
     badPixels_.assign(kBadPixelBlockBytes, 0);
     // Every LUT starts as a straight line through its two end nodes.

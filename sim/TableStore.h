@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "LegacyCamera.h"
+
 namespace velterra::sim {
 
 enum class TableFamily { kLut, kCorrection };
@@ -18,18 +20,6 @@ enum class TableFamily { kLut, kCorrection };
 inline constexpr uint8_t kFpnKind = 0;
 inline constexpr uint8_t kPrnuKind = 1;
 inline constexpr uint8_t kImageKind = 2;
-
-// The legacy 8160-pixel sensor: 4 taps of 2040 positions, read in 17 blocks of 2 halves.
-inline constexpr int kLegacyPixels = 8160;
-inline constexpr int kLegacyTaps = 4;
-inline constexpr int kLegacyTapPositions = 2040;
-inline constexpr int kLegacyBlocks = 17;
-inline constexpr int kLegacyBlockPositions = 120;
-inline constexpr int kLegacyHalfPositions = 60;
-
-// 0-based pixel index of tap position j of tap 1..4 (taps 1 and 2 run up from the left end,
-// taps 3 and 4 down from the right end); nullopt outside the sensor.
-std::optional<int> LegacyPixelIndex(int tap, int position);
 
 class TableStore {
   public:
@@ -55,7 +45,7 @@ class TableStore {
     uint16_t Initial(TableFamily family, uint8_t id, int index) const;
 
     int bits_ = 8;
-    int imageLength_ = kLegacyPixels;
+    int imageLength_ = codec::legacy::kPixels;
     std::map<std::pair<TableFamily, uint8_t>, std::vector<uint16_t>> tables_;
     std::map<uint8_t, std::vector<uint8_t>> nodes_;
     std::vector<uint8_t> defaultNodes_;

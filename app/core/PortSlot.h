@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "velterradll.h"
+
 namespace velterra {
 
 // The program's ten port slots: 0-5 are Camera Link serial ports ("clser-0".."clser-5", port
@@ -14,8 +16,8 @@ inline constexpr int kCount = 10;
 inline constexpr int kFirstComSlot = 6;
 
 // Port types of the protocol library.
-inline constexpr int32_t kCameraLink = 0;
-inline constexpr int32_t kRs232 = 1;
+inline constexpr int32_t kCameraLink = TVR_PORT_CAMERA_LINK;
+inline constexpr int32_t kRs232 = TVR_PORT_RS232;
 
 inline bool IsValid(int slot) {
     return slot >= 0 && slot < kCount;

@@ -117,7 +117,7 @@ class ShortFrameCamera {
 class FakePortTest : public ::testing::Test {
   protected:
     static constexpr int kCom = 9;
-    static constexpr int32_t kRs232 = 1;
+    static constexpr int32_t kRs232 = TVR_PORT_RS232;
     static constexpr int32_t kPort = kCom - 1;
     static constexpr uint32_t kBaud = 19200;
 

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "BulkTestCameras.h"
@@ -235,6 +236,14 @@ TEST_F(LegacyTable, UnreadableOrIncompleteFilesSendNothing) {
         EXPECT_EQ(Messages(), std::vector<std::string>{c.message});
     }
     EXPECT_EQ(tvr_TableReadWriteOld4T5500(kRs232, kPort, 1, nullptr), 0);
+    EXPECT_TRUE(short_.Frames().empty());
+}
+
+// The caller's handler runs inside the export; what it throws ends the transfer as a failure
+// and never crosses the C boundary, where it would end the calling program.
+TEST_F(LegacyTable, AHandlerThatThrowsMakesTheTransferFailInsteadOfEndingTheProgram) {
+    tvr_SetMessageHandler([](const char*) { throw std::runtime_error("handler"); });
+    EXPECT_EQ(Transfer(1), 0);  // no files exist: the message goes to the handler
     EXPECT_TRUE(short_.Frames().empty());
 }
 

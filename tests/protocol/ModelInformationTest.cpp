@@ -12,7 +12,7 @@ using std::chrono::milliseconds;
 
 namespace {
 
-constexpr int32_t kRs232 = 1;
+constexpr int32_t kRs232 = TVR_PORT_RS232;
 constexpr uint8_t kModelCommand = 0x01;
 constexpr uint8_t kModelLength = 32;
 

@@ -10,7 +10,7 @@ using std::chrono::milliseconds;
 
 namespace {
 
-constexpr int32_t kRs232 = 1;
+constexpr int32_t kRs232 = TVR_PORT_RS232;
 
 class PortDispatch : public ::testing::Test {
   protected:

@@ -147,15 +147,6 @@ TEST(CameraResponder, TableFramesAreChecked) {
     EXPECT_EQ(camera.Respond(ShortWrite(0xC9, {2, 1, 0, 0, 1, 0})).bytes, (Bytes{kNak}));
 }
 
-TEST(LegacyPixelIndex, TapsRunFromBothEnds) {
-    EXPECT_EQ(LegacyPixelIndex(1, 0), 0);
-    EXPECT_EQ(LegacyPixelIndex(2, 2039), 4079);
-    EXPECT_EQ(LegacyPixelIndex(3, 0), 8159);
-    EXPECT_EQ(LegacyPixelIndex(4, 2039), 4080);
-    EXPECT_FALSE(LegacyPixelIndex(0, 0).has_value());
-    EXPECT_FALSE(LegacyPixelIndex(1, 2040).has_value());
-}
-
 TEST(FaultInjector, SeedRepeatsTheFaultsAndGarbageNeverAcknowledges) {
     SimulatorOptions options;
     options.nakRate = 0.2;

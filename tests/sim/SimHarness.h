@@ -12,7 +12,7 @@
 
 namespace velterra::sim::test {
 
-inline constexpr int32_t kRs232 = 1;
+inline constexpr int32_t kRs232 = TVR_PORT_RS232;
 inline constexpr int32_t kPort = 0;  // COM1
 
 inline SimulatorOptions SampleOptions(const std::string& model = "LS-4096M12", int kernel = 0) {

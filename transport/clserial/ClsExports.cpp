@@ -1,6 +1,7 @@
 // The CLS_* exports: each makes sure the clser table is loaded, then works on the open-port list
 // and the exchanges over the port's clser library.
 #include "ClTransport.h"
+#include "ExportGuard.h"
 #include "MbExchange.h"
 #include "ShortFrameExchange.h"
 #include "clport.h"
@@ -9,22 +10,13 @@ using velterra::clserial::ClPortList;
 using velterra::clserial::ClSerialLine;
 using velterra::clserial::ClserLibrary;
 using velterra::clserial::Transport;
+using velterra::platform::Guarded;
 
 namespace {
 
 constexpr int kShortKernel = 0;
 constexpr int kMbKernel = 1;
 constexpr int kAnyKernel = -1;
-
-// Runs an export's work; nothing thrown below (allocation, file reading) crosses the C boundary.
-template <class Work>
-int32_t Guarded(Work&& work) noexcept {
-    try {
-        return work();
-    } catch (...) {
-        return 0;
-    }
-}
 
 }  // namespace
 

@@ -1,6 +1,6 @@
-#include "LegacyPixelMap.h"
+#include "LegacyCamera.h"
 
-namespace velterra::bulk::legacy {
+namespace velterra::codec::legacy {
 
 std::optional<TapPosition> MapPixel(int pixel) {
     if (pixel < 1 || pixel > kPixels) return std::nullopt;
@@ -19,7 +19,8 @@ std::optional<TapPosition> MapPixel(int pixel) {
                        static_cast<uint8_t>((index - 1) % kBlockLength)};
 }
 
-int FileIndexOf(int tap, int tapPosition) {
+std::optional<int> PixelIndexOf(int tap, int tapPosition) {
+    if (tapPosition < 0 || tapPosition >= kPixelsPerTap) return std::nullopt;
     switch (tap) {
         case 1:
             return 2 * tapPosition;
@@ -27,9 +28,11 @@ int FileIndexOf(int tap, int tapPosition) {
             return 2 * tapPosition + 1;
         case 3:
             return kPixels - 1 - 2 * tapPosition;
-        default:
+        case 4:
             return kPixels - 2 - 2 * tapPosition;
+        default:
+            return std::nullopt;
     }
 }
 
-}  // namespace velterra::bulk::legacy
+}  // namespace velterra::codec::legacy

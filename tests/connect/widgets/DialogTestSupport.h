@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QStandardPaths>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -28,6 +29,10 @@ inline void EnsureApplication() {
     static char name[] = "connect_widget_tests";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
+    // The window's settings (its recent files) go to a scratch place, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication::setOrganizationName(QStringLiteral("VelterraTest"));
+    QApplication::setApplicationName(QStringLiteral("connect_widget_tests"));
 }
 
 // Runs the event loop until done() or the time is up; each turn calls `watch` first.

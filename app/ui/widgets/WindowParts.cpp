@@ -5,6 +5,7 @@
 #include "dataops/widgets/FlatFieldDialog.h"
 #include "ui/widgets/FrameView.h"
 #include "ui/widgets/MainFrame.h"
+#include "ui/widgets/ProgramCommands.h"
 #include "ui/widgets/VelterraView.h"
 
 namespace velterra {
@@ -31,6 +32,7 @@ class ViewForFrame final : public QObject, public IFrameView {
 
 CWindowParts::CWindowParts(CMainFrame& frame) : view_(new CVelterraView(frame.Doc())) {
     frame.SetView(view_, new ViewForFrame(*view_));
+    InstallProgramCommands(frame);
     frame.SetBuiltinFunction(2, [&frame] { RunFlatFieldWizard(frame.Doc(), &frame); });
 }
 

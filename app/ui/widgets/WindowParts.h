@@ -6,7 +6,8 @@ class CMainFrame;
 class CVelterraView;
 
 // Puts the parts built in their own subsystems into the frame: the parameter view as its
-// central widget and the built-in functions that have a window of their own.
+// central widget, the Program menu's camera and settings-file commands, and the built-in
+// functions that have a window of their own.
 class CWindowParts {
   public:
     explicit CWindowParts(CMainFrame& frame);

@@ -7,8 +7,6 @@
 
 #include "IniFile.h"
 
-using namespace velterra;
-
 namespace {
 
 void Check(bool condition) {

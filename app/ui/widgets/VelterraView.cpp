@@ -74,12 +74,15 @@ CVelterraView::CVelterraView(CVelterraDoc& doc, QWidget* parent) : QWidget(paren
     BuildLayout();
     timer1_.setTimerType(Qt::CoarseTimer);
     connect(&timer1_, &QTimer::timeout, this, &CVelterraView::OnTimer);
-    connect(qApp, &QApplication::focusChanged, this, &CVelterraView::OnFocusChanged);
+    focusConnection_ =
+        connect(qApp, &QApplication::focusChanged, this, &CVelterraView::OnFocusChanged);
     doc_.AddObserver(this);
     ShowPortFields();
 }
 
 CVelterraView::~CVelterraView() {
+    // Focus moves while the base widget is torn down; by then this is no longer a view.
+    disconnect(focusConnection_);
     doc_.StopLedThread();
     doc_.RemoveObserver(this);
 }

@@ -133,6 +133,7 @@ class CVelterraView : public QWidget, public IDocumentObserver {
     LutEditorFactory lutFactory_;
 
     int m_nContentLevel = 0;
+    QMetaObject::Connection focusConnection_;
     bool initialised_ = false;
     // The blocks the list shows (the document's array after hint 1 with it), none when empty.
     const BlockArray* shownBlocks_ = nullptr;

@@ -42,13 +42,13 @@ QColor CentreColour(QWidget* widget) {
 
 BlockArray MakeBlocks(const std::vector<TestBlock>& blocks) {
     BlockArray array;
-    for (const TestBlock& spec : blocks) {
+    for (const TestBlock& wanted : blocks) {
         BlockInfo block;
-        block.DisplayName = spec.name;
-        block.SectionName = spec.name;
-        block.Expanded = spec.expanded;
+        block.DisplayName = wanted.name;
+        block.SectionName = wanted.name;
+        block.Expanded = wanted.expanded;
         uint8_t id = static_cast<uint8_t>(0x10 + array.size() * 0x10);
-        for (const TestRow& r : spec.rows) {
+        for (const TestRow& r : wanted.rows) {
             RowInfo row;
             row.DisplayName = row.SectionName = r.name;
             auto command = std::make_unique<CommandInfo>();

@@ -155,6 +155,7 @@ Comparison CompareWithFile(CVelterraDoc& doc, const std::string& path, const Pro
             break;
         }
         const RowToCompare& item = rows[static_cast<std::size_t>(i)];
+        std::lock_guard table(doc.TableLock);  // the read and the copy of what it read
         const BlockInfo& block = doc.Blocks[static_cast<std::size_t>(item.block)];
         const RowInfo& row = block.Rows[static_cast<std::size_t>(item.row)];
         if (doc.ReadParameter(item.block, item.row) != 1) {

@@ -48,6 +48,7 @@ bool LoadModelOfFile(CVelterraDoc& doc, const std::string& model) {
 // Applies one record to every row with its command id, in table order.
 void ApplyRecord(CVelterraDoc& doc, const SettingsRecord& record, bool writeBack,
                  SettingsFile::LoadReport& report) {
+    std::lock_guard table(doc.TableLock);
     for (std::size_t b = 0; b < doc.Blocks.size(); ++b) {
         BlockInfo& block = doc.Blocks[b];
         const std::size_t rows = std::min<std::size_t>(

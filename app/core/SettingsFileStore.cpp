@@ -18,6 +18,7 @@ bool SettingsFile::CanLoad(const CVelterraDoc& doc) {
 }
 
 void SettingsFile::Store(const CVelterraDoc& doc, SettingsFileArchive& archive) {
+    std::lock_guard table(doc.TableLock);
     if (doc.Blocks.empty()) return;
     archive.WriteString(SettingsText::kFileTag);
     archive.WriteByte('\n');

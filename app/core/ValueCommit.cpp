@@ -96,6 +96,9 @@ CommitOutcome CommitValueEdit(CVelterraDoc& doc, ParameterList& list, int listRo
     before.period = LeadingNumber(before.periodText);
     before.exposure = LeadingNumber(before.exposureText);
 
+    // The LED thread's refresh may store value texts meanwhile; the window command at the end
+    // runs without the lock, since it may open a dialog.
+    std::unique_lock table(doc.TableLock);
     const auto row = list.RowAt(listRow);
     if (!row || row->IsGroup()) return outcome;
     const CommandInfo* command = CommandOfRow(doc.Blocks, *row);
@@ -118,6 +121,7 @@ CommitOutcome CommitValueEdit(CVelterraDoc& doc, ParameterList& list, int listRo
         outcome.coupled =
             KeepPairInProportion(doc, list, *row, commandId == kLinePeriodCommandId, before);
     }
+    table.unlock();
     if (hasUiCommand) {
         outcome.uiCommand = uiCommand;
         IUserInterface* ui = doc.UserInterface();

@@ -39,8 +39,11 @@ bool CVelterraDoc::FindCommandFile(const std::string& modelName) {
 }
 
 bool CVelterraDoc::LoadCommandTable(const std::string& path, std::string* failure) {
-    if (!Blocks.empty()) return true;
-    if (!LoadModelFile(path, *this, failure)) return false;
+    {
+        std::lock_guard table(TableLock);
+        if (!Blocks.empty()) return true;
+        if (!LoadModelFile(path, *this, failure)) return false;
+    }
     {
         std::lock_guard lock(messageLock_);
         MessageText.clear();
@@ -51,6 +54,8 @@ bool CVelterraDoc::LoadCommandTable(const std::string& path, std::string* failur
 }
 
 void CVelterraDoc::FreeCommandTable() {
+    std::lock_guard table(TableLock);
+    ++tableGeneration_;
     ConfigLoaded = false;
     Blocks.clear();
     Blocks.shrink_to_fit();
@@ -59,8 +64,11 @@ void CVelterraDoc::FreeCommandTable() {
 
 void CVelterraDoc::ToggleBlock(unsigned block) {
     // Callers pass a valid index; one past the table is ignored rather than touched.
-    if (Blocks.empty() || block >= Blocks.size()) return;
-    Blocks[block].Expanded = !Blocks[block].Expanded;
+    {
+        std::lock_guard table(TableLock);
+        if (Blocks.empty() || block >= Blocks.size()) return;
+        Blocks[block].Expanded = !Blocks[block].Expanded;
+    }
     UpdateAllViews(UpdateHint::kValuesChanged, &Blocks);
 }
 

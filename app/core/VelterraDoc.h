@@ -12,6 +12,7 @@
 #include "ModelFile.h"
 #include "PortSlot.h"
 #include "ProtocolApi.h"
+#include "TableLock.h"
 #include "UserInterface.h"
 
 namespace velterra {
@@ -86,6 +87,11 @@ class CVelterraDoc : public CameraModel {
     std::mutex PortLock;
     // Guards ProbeRunning and NotResponding during a probe; never held with PortLock.
     std::mutex ProbeLock;
+    // Guards the command table (its blocks and the commands' value texts) between the LED
+    // thread's refresh and the window's thread: held for one parameter's exchange at a time,
+    // and by whoever changes the table or copies value texts out of it. Taken before PortLock,
+    // never after it, and never across a dialog or an event loop.
+    mutable velterra::TableLock TableLock;
 
     // Stops a run of exchanges after failures in a row, and every exchange on a stop request.
     ExchangeRunRule ExchangeRuns;
@@ -194,6 +200,8 @@ class CVelterraDoc : public CameraModel {
     bool modified_ = false;
     std::string title_;
     std::mutex messageLock_;  // MessageText, which the LED thread's refresh writes too
+    // Counts the tables freed, so a refresh on the LED thread stops at a change of model.
+    std::atomic<unsigned> tableGeneration_{0};
     std::unique_ptr<CGetLEDThread> ledThread_;
 };
 

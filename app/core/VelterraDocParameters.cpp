@@ -82,6 +82,7 @@ void CVelterraDoc::LogExchangeFailure(std::string text) {
 }
 
 int CVelterraDoc::ReadWriteParameter(int block, int row, bool write, const std::string* text) {
+    std::lock_guard table(TableLock);
     if (PortIndex < 0 || Blocks.empty()) return 0;
     // Callers pass valid indices; one outside the table does nothing rather than touch memory
     // that is not there.
@@ -203,20 +204,39 @@ void CVelterraDoc::RefreshAll() {
     if (ui_ != nullptr) ui_->SetWaitCursor(true);
     bool anyRead = false;
     int total = 0;
-    for (const BlockInfo& block : Blocks) total += block.RowCount;
+    std::vector<int> rowCounts;
+    unsigned generation = 0;
+    {
+        std::lock_guard table(TableLock);
+        generation = tableGeneration_;
+        for (const BlockInfo& block : Blocks) {
+            rowCounts.push_back(block.RowCount);
+            total += block.RowCount;
+        }
+    }
     int done = 0;
     NotifyProgress(done, total);
     const ExchangeRun run(ExchangeRuns);
-    for (std::size_t b = 0; b < Blocks.size() && ExchangeRuns.MayExchange(); ++b) {
-        const int rows = Blocks[b].RowCount;
-        for (int r = 0; r < rows && ExchangeRuns.MayExchange(); ++r) {
-            if (ReadWriteParameter(static_cast<int>(b), r, false) == 1) anyRead = true;
+    // The table lock is held for one parameter at a time, so the window's thread can rebuild
+    // its list between two reads; a table freed meanwhile ends the refresh.
+    for (std::size_t b = 0; b < rowCounts.size() && ExchangeRuns.MayExchange(); ++b) {
+        for (int r = 0; r < rowCounts[b] && ExchangeRuns.MayExchange(); ++r) {
+            {
+                std::lock_guard table(TableLock);
+                if (tableGeneration_ != generation) break;
+                if (ReadWriteParameter(static_cast<int>(b), r, false) == 1) anyRead = true;
+            }
             NotifyProgress(++done, total);
+            TableLock.LetWaitersIn();
         }
+        if (tableGeneration_ != generation) break;
     }
     if (done != total) NotifyProgress(total, total);
     if (anyRead) SetModifiedFlag(true);
-    UpdateAllViews(UpdateHint::kValuesChanged, Blocks.empty() ? nullptr : &Blocks);
+    // After a change of model the new table has been shown by its own hints.
+    if (tableGeneration_ == generation) {
+        UpdateAllViews(UpdateHint::kValuesChanged, rowCounts.empty() ? nullptr : &Blocks);
+    }
     if (ui_ != nullptr) ui_->SetWaitCursor(false);
     if (CameraKernel == 1) {
         Busy = false;

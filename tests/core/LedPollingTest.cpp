@@ -107,6 +107,51 @@ TEST_F(LedPollingTest, AKernelOneCameraGetsTheRequestedRefreshAfterTheProbe) {
     }
 }
 
+TEST_F(LedPollingTest, ARefreshOnTheThreadHoldsTheTableOneReadAtATimeAndStopsWhenItIsFreed) {
+    std::vector<RowInfo> rows;
+    for (uint8_t id = 0x20; id < 0x26; ++id) rows.push_back(Row("P", Number(id, 1, 0, 255)));
+    f.doc.Blocks.push_back(Block("More", std::move(rows)));
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool inThirdRead = false;
+    bool release = false;
+    camera.duringCall = [&](const Call& call) {
+        if (call.kind != Kind::ReadWrite2 || camera.CallsOf(Kind::ReadWrite2).size() != 3) return;
+        std::unique_lock lock(mutex);
+        inThirdRead = true;
+        changed.notify_all();
+        changed.wait(lock, [&] { return release; });
+    };
+    f.doc.CameraKernel = 1;
+    f.doc.RefreshRequested = true;
+    ASSERT_TRUE(f.doc.StartLedThread());
+    f.doc.LedThread()->RequestPoll();
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(5), [&] { return inThirdRead; }));
+    }
+    // The window's thread: the table can neither be copied nor freed during the read...
+    const bool lockedDuringRead = f.doc.TableLock.try_lock();
+    if (lockedDuringRead) f.doc.TableLock.unlock();
+    EXPECT_FALSE(lockedDuringRead);
+    std::atomic<bool> freed{false};
+    std::thread window([&] {
+        f.doc.FreeCommandTable();
+        freed = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(freed);
+    {
+        std::lock_guard lock(mutex);
+        release = true;
+    }
+    changed.notify_all();
+    window.join();  // ...and once it ends, the table goes and the refresh stops reading
+    f.doc.StopLedThread();
+    EXPECT_TRUE(f.doc.Blocks.empty());
+    EXPECT_EQ(camera.CallsOf(Kind::ReadWrite2).size(), 3u);
+}
+
 TEST_F(LedPollingTest, SettleTimerStopsAfterThreeAnsweredPollsInARow) {
     // Probe results per tick; a busy (unanswered) poll starts the count again.
     camera.commandResults = {1, 1, 0, 1, 1, 1};

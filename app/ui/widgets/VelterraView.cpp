@@ -302,7 +302,9 @@ void CVelterraView::Rebuild(const BlockArray* blocks) {
     const int scroll = list_->verticalScrollBar()->value();
     list_->setUpdatesEnabled(false);
     if (blocks != nullptr) {
-        // While filtering, the rows of collapsed groups are searched too.
+        // A refresh on the LED thread stores value texts meanwhile; it lets this copy in
+        // between two of its reads. While filtering, the rows of collapsed groups are searched.
+        std::lock_guard table(doc_.TableLock);
         lines_.Rebuild(*blocks, m_nContentLevel, Filtering());
     } else {
         lines_.Clear();

@@ -3,6 +3,8 @@
 // ways an edit ends, the group boxes, the lamp from either thread, the log, the content levels
 // and the scroll position over a rebuild.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,12 +18,15 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
+#include <cstdlib>
+#include <fstream>
 #include <thread>
 
 #include "ViewTestSupport.h"
 #include "core/EngineTexts.h"
 #include "core/UpdateHints.h"
 #include "core/VelterraDoc.h"
+#include "ui/ViewTexts.h"
 #include "ui/widgets/EditListCtrl.h"
 #include "ui/widgets/LedLamp.h"
 #include "ui/widgets/ParameterListModel.h"
@@ -348,6 +353,34 @@ TEST_F(ViewEditingTest, RebuildKeepsTheScrollPosition) {
     EXPECT_EQ(List()->rowAt(0), 120);
     doc_.UpdateAllViews(UpdateHint::kValuesChanged, nullptr);
     EXPECT_EQ(view_.Model()->rowCount(), 0);
+}
+
+// Without room for the LED thread the view says so once and runs on without it. The address
+// space is capped in a child process, so the cap cannot touch the other tests.
+int InitialUpdateWithoutRoomForAThread() {
+    ViewTestApp();
+    CVelterraDoc doc;
+    ViewTestUi ui;
+    CVelterraView view(doc);
+    ui.view = &view;
+    doc.SetUserInterface(&ui);
+    std::size_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    rlimit cap{};
+    cap.rlim_cur = pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) + (2u << 20);
+    cap.rlim_max = RLIM_INFINITY;
+    setrlimit(RLIMIT_AS, &cap);  // far less than a thread's stack is left
+    view.OnInitialUpdate();
+    const bool toldOnce = ui.messages == std::vector<std::string>{ViewText::kLedDisabled};
+    return toldOnce && doc.LedThread() == nullptr ? 0 : 1;
+}
+
+TEST(ViewLedThreadTest, ALampThreadThatCannotStartIsReportedAndTheViewRunsOn) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves the address space this test caps";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(InitialUpdateWithoutRoomForAThread()), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -212,13 +212,16 @@ void CliSession::ReportOpenFailure(int slot, uint32_t baudRate) const {
 }
 
 bool CliSession::Connect(int slot) {
-    if (app_.Registry() && app_.Registry()->OwnedByOther(slot)) {
+    const auto inUse = [this, slot] {
         std::cerr << "velterra-cli: " << PortSlot::Name(slot)
                   << " is in use by another copy of the program (process "
                   << app_.Registry()->Owner(slot) << ")\n";
         return false;
-    }
+    };
+    if (app_.Registry() && app_.Registry()->OwnedByOther(slot)) return inUse();
     const uint8_t status = connector_->ConnectSlot(slot);
+    // Another copy claimed the slot while this one opened the port.
+    if (connector_->LastClaimLost()) return inUse();
     if (connector_->LastOpenFailed()) ReportOpenFailure(slot);
     return status == ProbeStatus::kConnected;
 }

@@ -50,12 +50,11 @@ PortRegistry::OwnerState OpenCameraModel::OwnerState(int slot) const {
     return PortRegistry::OwnerState::Self;
 }
 
-void OpenCameraModel::SetOwner(int slot, uint32_t owner) {
-    if (PortRegistry* registry = doc_.Registry()) {
-        registry->SetOwner(slot, owner);
-    } else {
-        localOwners_[static_cast<std::size_t>(slot)] = owner;
-    }
+bool OpenCameraModel::SetOwner(int slot, uint32_t owner) {
+    // Never over a slot another copy claimed after this one looked at it.
+    if (PortRegistry* registry = doc_.Registry()) return registry->SetOwnerUnlessTaken(slot, owner);
+    localOwners_[static_cast<std::size_t>(slot)] = owner;
+    return true;
 }
 
 std::string OpenCameraModel::RegistryStatusText(int slot) const {
@@ -204,7 +203,10 @@ void OpenCameraModel::ScanPorts() {
         const PortRegistry::OwnerState owner = OwnerState(slot);
         if (owner != PortRegistry::OwnerState::Other) {
             if (owner == PortRegistry::OwnerState::Self) CloseOwnPort(slot);
-            SetOwner(slot, PortRegistry::kFree);
+            if (!SetOwner(slot, PortRegistry::kFree)) {
+                AddRow(slot);  // taken by another copy since it was read: left to it
+                continue;
+            }
             Probing(slot);
             if (!OpenPort(slot)) {
                 SetOwner(slot, PortRegistry::kFailed);

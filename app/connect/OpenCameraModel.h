@@ -134,7 +134,7 @@ class OpenCameraModel {
 
   private:
     PortRegistry::OwnerState OwnerState(int slot) const;
-    void SetOwner(int slot, uint32_t owner);
+    bool SetOwner(int slot, uint32_t owner);
     // Closes a port this process holds; losing the document's own port is remembered.
     void CloseOwnPort(int slot);
     bool OpenPort(int slot);

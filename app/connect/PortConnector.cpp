@@ -92,9 +92,13 @@ bool PortConnector::IdentifySlot(int slot) {
 
 uint8_t PortConnector::ConnectSlot(int slot, bool closeOnFailedIdentification) {
     lastOpenFailed_ = false;
+    lastClaimLost_ = false;
     if (!PortSlot::IsValid(slot)) return ProbeStatus::kNoAnswer;
     PortRegistry* registry = doc_.Registry();
-    if (registry != nullptr && registry->OwnedByOther(slot)) return table_[slot].Status;
+    const uint32_t seen = registry != nullptr ? registry->Owner(slot) : PortRegistry::kFree;
+    if (PortRegistry::StateOfOwner(seen) == PortRegistry::OwnerState::Other) {
+        return table_[slot].Status;
+    }
 
     const int32_t opened =
         doc_.CallPort(slot, [this](const ProtocolApi& protocol, int32_t type, int32_t port) {
@@ -102,17 +106,25 @@ uint8_t PortConnector::ConnectSlot(int slot, bool closeOnFailedIdentification) {
         });
     if (opened == 0) {
         lastOpenFailed_ = true;
-        if (registry != nullptr) registry->SetOwner(slot, PortRegistry::kFailed);
+        // Only as it was seen: another copy may have taken the slot meanwhile.
+        if (registry != nullptr) registry->ReplaceOwner(slot, seen, PortRegistry::kFailed);
         table_[slot].Status = ProbeStatus::kNoAnswer;
         return table_[slot].Status;
     }
-    if (registry != nullptr) registry->SetOwner(slot, PortRegistry::SelfId());
+    if (registry != nullptr && !registry->SetOwnerUnlessTaken(slot, PortRegistry::SelfId())) {
+        // Another copy claimed the slot while this one opened it: the port is theirs.
+        ClosePort(slot);
+        lastClaimLost_ = true;
+        return table_[slot].Status;
+    }
     const bool identified = IdentifySlot(slot);
     table_[slot].Status = identified ? ProbeStatus::kConnected : ProbeStatus::kNoAnswer;
     table_[slot].Kernel = kShortFrameKernel;
     if (identified && !UseIdentifiedKernel(slot)) {
         lastOpenFailed_ = true;
-        if (registry != nullptr) registry->SetOwner(slot, PortRegistry::kFailed);
+        if (registry != nullptr) {
+            registry->ReplaceOwner(slot, PortRegistry::SelfId(), PortRegistry::kFailed);
+        }
         table_[slot].Status = ProbeStatus::kNoAnswer;
         return table_[slot].Status;
     }

@@ -41,9 +41,9 @@ class PortConnector {
     // Opens the port, marks the slot in the registry (failed, or owned by this process),
     // identifies the camera and returns the slot's new probe status. The model text is read over
     // short frames; a camera of kernel 1 has its port opened again with that kernel, which the
-    // slot's probe entry records. A failed identification
-    // leaves the port open and owned, unless closeOnFailedIdentification (the forced one-port
-    // mode) closes it again. A slot another live process owns is not touched.
+    // slot's probe entry records. A failed identification leaves the port open and owned,
+    // unless closeOnFailedIdentification (the forced one-port mode) closes it again. A slot
+    // another live process owns is not touched, also when it claims the slot during the open.
     uint8_t ConnectSlot(int slot, bool closeOnFailedIdentification = false);
 
     // Where the identification messages go instead of the document's user interface (a dialog
@@ -54,6 +54,9 @@ class PortConnector {
     const Identification& LastIdentification() const { return identification_; }
     // The last ConnectSlot could not open its port.
     bool LastOpenFailed() const { return lastOpenFailed_; }
+    // The last ConnectSlot opened the port but another copy had claimed the slot meanwhile; the
+    // port was closed again and the slot left to that copy.
+    bool LastClaimLost() const { return lastClaimLost_; }
     ProbeTable& Table() { return table_; }
 
   private:
@@ -65,6 +68,7 @@ class PortConnector {
     IUserInterface* ui_ = nullptr;
     Identification identification_;
     bool lastOpenFailed_ = false;
+    bool lastClaimLost_ = false;
 };
 
 }  // namespace velterra

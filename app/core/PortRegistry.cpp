@@ -125,6 +125,23 @@ void PortRegistry::SetOwner(int slot, uint32_t owner) {
     std::atomic_ref<uint32_t>(*word).store(ToLittleEndian(owner), std::memory_order_release);
 }
 
+bool PortRegistry::ReplaceOwner(int slot, uint32_t expected, uint32_t owner) {
+    if (!PortSlot::IsValid(slot)) return false;
+    auto* word = reinterpret_cast<uint32_t*>(Record(slot));
+    uint32_t stored = ToLittleEndian(expected);
+    return std::atomic_ref<uint32_t>(*word).compare_exchange_strong(
+        stored, ToLittleEndian(owner), std::memory_order_acq_rel, std::memory_order_acquire);
+}
+
+bool PortRegistry::SetOwnerUnlessTaken(int slot, uint32_t owner) {
+    if (!PortSlot::IsValid(slot)) return false;
+    for (;;) {
+        const uint32_t seen = Owner(slot);
+        if (StateOfOwner(seen) == OwnerState::Other) return false;
+        if (ReplaceOwner(slot, seen, owner)) return true;
+    }
+}
+
 bool PortRegistry::ProcessExists(uint32_t processId) {
     // Ids beyond the positive pid range name no process; kill() must never see 0 or a
     // negative value, which would address process groups.
@@ -133,8 +150,7 @@ bool PortRegistry::ProcessExists(uint32_t processId) {
     return errno != ESRCH;  // EPERM: it exists but belongs to another user
 }
 
-PortRegistry::OwnerState PortRegistry::StateOf(int slot) const {
-    const uint32_t owner = Owner(slot);
+PortRegistry::OwnerState PortRegistry::StateOfOwner(uint32_t owner) {
     if (owner == kFree) return OwnerState::Free;
     if (owner == kFailed) return OwnerState::Failed;
     if (owner == SelfId()) return OwnerState::Self;

@@ -9,7 +9,8 @@ namespace velterra {
 // memory, ten 8-byte slot records. Each record holds the owner (little-endian 32-bit: 0 free,
 // 0xFFFFFFFF failed, else the process id holding the port) and a NUL-terminated transport tag
 // ("CLS" for slots 0-5, "RSC" for slots 6-9). Several processes read and write it without a
-// lock: a copy writes only the owner fields of slots that are free, failed or its own.
+// lock: a copy writes only the owner fields of slots that are free, failed or its own, and it
+// writes them by compare-and-swap, so what another copy wrote after it looked is never lost.
 class PortRegistry {
   public:
     static constexpr std::size_t kSize = 80;
@@ -45,6 +46,11 @@ class PortRegistry {
     std::string Tag(int slot) const;  // up to the NUL, at most 4 characters; "" outside 0..9
     uint32_t Owner(int slot) const;   // as stored; kFree outside 0..9
     void SetOwner(int slot, uint32_t owner);  // ignored outside 0..9
+    // Writes the owner only while the slot still holds `expected`; false (and the slot left as
+    // it is) when another copy wrote it since, or outside 0..9.
+    bool ReplaceOwner(int slot, uint32_t expected, uint32_t owner);
+    // Writes the owner unless another running copy holds the slot; false then.
+    bool SetOwnerUnlessTaken(int slot, uint32_t owner);
 
     // This process's id as stored in an owner field.
     static uint32_t SelfId();
@@ -52,7 +58,8 @@ class PortRegistry {
     // The owner as this copy must treat it. An owner process that no longer exists counts as
     // free: shared memory outlives its processes, so a copy that was killed leaves its id.
     enum class OwnerState { Free, Failed, Self, Other };
-    OwnerState StateOf(int slot) const;
+    OwnerState StateOf(int slot) const { return StateOfOwner(Owner(slot)); }
+    static OwnerState StateOfOwner(uint32_t owner);
     bool OwnedByOther(int slot) const { return StateOf(slot) == OwnerState::Other; }
 
     static bool ProcessExists(uint32_t processId);

@@ -118,7 +118,7 @@ void CVelterraDoc::ClosePortSlot(int slot) {
     CallPort(slot, [](const ProtocolApi& protocol, int32_t type, int32_t port) {
         return protocol.ClosePort(type, port);
     });
-    if (registry_ != nullptr) registry_->SetOwner(slot, PortRegistry::kFree);
+    if (registry_ != nullptr) registry_->SetOwnerUnlessTaken(slot, PortRegistry::kFree);
 }
 
 void CVelterraDoc::ReleaseOwnPorts() {
@@ -147,7 +147,7 @@ int CVelterraDoc::ReleaseOwnPortsNow(int waitMs) {
             ClosePortSlot(slot);
             ++closed;
         } else {
-            registry_->SetOwner(slot, PortRegistry::kFree);
+            registry_->ReplaceOwner(slot, PortRegistry::SelfId(), PortRegistry::kFree);
         }
     }
     return closed;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 
 #include "../core/EngineTestSupport.h"
 #include "connect/PortConnector.h"
@@ -206,6 +207,43 @@ TEST_F(PortConnectorTest, ASlotAnotherLiveProcessOwnsIsNotTouched) {
     EXPECT_EQ(connector.ConnectSlot(7), ProbeStatus::kAnswered);
     EXPECT_TRUE(camera.Calls().empty());
     EXPECT_EQ(registry.Owner(7), 1u);
+}
+
+TEST_F(PortConnectorTest, WhatAnotherCopyWritesDuringTheOpenIsKept) {
+    const uint32_t self = PortRegistry::SelfId();
+    constexpr uint32_t kOtherCopy = 1;  // init exists on every system
+    camera.values[0x90] = ModelReply("ALPHA-1");
+    struct Case {
+        const char* what;
+        int32_t openResult;
+        std::optional<uint32_t> writtenDuringOpen;  // by the other copy, while this one opens
+        uint32_t owner;
+        bool claimLost;
+    };
+    const Case cases[] = {
+        {"open fails, nobody else", 0, std::nullopt, PortRegistry::kFailed, false},
+        {"open fails, the other copy took the slot", 0, kOtherCopy, kOtherCopy, false},
+        {"open succeeds, the other copy took the slot", 1, kOtherCopy, kOtherCopy, true},
+        {"open succeeds, the other copy's open failed", 1, PortRegistry::kFailed, self, false},
+    };
+    for (const Case& c : cases) {
+        registry.SetOwner(8, PortRegistry::kFree);
+        camera.ClearCalls();
+        camera.openResults = {c.openResult};
+        camera.duringCall = [&](const Call& call) {
+            if (call.kind == Kind::Open && c.writtenDuringOpen) {
+                registry.SetOwner(8, *c.writtenDuringOpen);
+            }
+        };
+        connector.ConnectSlot(8);
+        EXPECT_EQ(registry.Owner(8), c.owner) << c.what;
+        EXPECT_EQ(connector.LastClaimLost(), c.claimLost) << c.what;
+        // A port opened for a slot the other copy holds is closed again, before any exchange.
+        if (c.claimLost) {
+            EXPECT_EQ(camera.Calls().size(), 2u) << c.what;
+            EXPECT_EQ(camera.CallsOf(Kind::Close).size(), 1u) << c.what;
+        }
+    }
 }
 
 }  // namespace

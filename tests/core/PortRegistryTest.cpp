@@ -162,6 +162,51 @@ TEST(PortRegistry, TwoCopiesLeaveEachOthersSlotsAloneAndFreeOnlyTheirOwn) {
     EXPECT_EQ(closes[0].index, 2);
 }
 
+// Two copies claiming the same free slots at the same moment: each slot ends with exactly one
+// of them, and each copy knows whether it won.
+TEST(PortRegistry, TwoCopiesClaimingTogetherNeverBothWin) {
+    UniqueBlock block;
+    auto parent = PortRegistry::Open(block.name);
+    ASSERT_NE(parent, nullptr);
+    constexpr int kRounds = 200;
+    Signal go;
+    Signal childDone;
+    int resultPipe[2];
+    ASSERT_EQ(pipe(resultPipe), 0);
+    const pid_t child = Child([&] {
+        auto copy = PortRegistry::Open(block.name);
+        if (copy == nullptr) return 10;
+        for (int round = 0; round < kRounds; ++round) {
+            if (!go.Take()) return 11;
+            for (int slot = 0; slot < 10; ++slot) {
+                const char won = copy->SetOwnerUnlessTaken(slot, PortRegistry::SelfId()) ? 1 : 0;
+                if (write(resultPipe[1], &won, 1) != 1) return 12;
+            }
+            childDone.Give();
+        }
+        return 0;
+    });
+    for (int round = 0; round < kRounds; ++round) {
+        for (int slot = 0; slot < 10; ++slot) parent->SetOwner(slot, PortRegistry::kFree);
+        go.Give();
+        bool parentWon[10];
+        for (int slot = 9; slot >= 0; --slot) {  // the child goes the other way: they meet
+            parentWon[slot] = parent->SetOwnerUnlessTaken(slot, PortRegistry::SelfId());
+        }
+        ASSERT_TRUE(childDone.Take());
+        for (int slot = 0; slot < 10; ++slot) {
+            char childWon = 0;
+            ASSERT_EQ(read(resultPipe[0], &childWon, 1), 1);
+            ASSERT_NE(parentWon[slot], childWon != 0) << "round " << round << " slot " << slot;
+            EXPECT_EQ(parent->Owner(slot),
+                      parentWon[slot] ? PortRegistry::SelfId() : static_cast<uint32_t>(child));
+        }
+    }
+    EXPECT_EQ(ExitStatus(child), 0);
+    close(resultPipe[0]);
+    close(resultPipe[1]);
+}
+
 TEST(PortRegistry, AKilledOwnerCountsAsFree) {
     UniqueBlock block;
     ScratchConfig config;

@@ -1,4 +1,4 @@
-// Pictures of both dialogs as the X server shows them (the root window, as `import -window
+// Pictures of the dialogs as the X server shows them (the root window, as `import -window
 // root` takes it). Runs under Xvfb only (ctest's connect_dialogs_screenshots); offscreen it is
 // skipped. The PNGs go to VELTERRA_SCREENSHOT_DIR for a person to look at.
 #include <QDir>
@@ -14,6 +14,8 @@
 #include "connect/SelectionMode.h"
 #include "connect/widgets/OpenCameraDlg.h"
 #include "connect/widgets/SelectionModeDlg.h"
+#include "core/SettingsCompare.h"
+#include "ui/widgets/CompareFileDlg.h"
 
 using namespace velterra;
 using namespace dialogtest;
@@ -75,6 +77,25 @@ TEST_F(DialogScreenshots, SelectionModeAndOpenCamera) {
     ASSERT_TRUE(WaitUntil([&] { return dialog.PortList()->rowCount() > 0 && !dialog.IsBusy(); }));
     dialog.PortList()->selectRow(0);
     Shoot("open-camera", dialog.frameGeometry());
+}
+
+TEST_F(DialogScreenshots, CompareWithVltFile) {
+    SettingsCompare::Comparison comparison;
+    comparison.fileName = "line7.vlt";
+    comparison.cameraModel = "LS-4096M12";
+    comparison.compared = 24;
+    comparison.differences = {
+        {0, 1, 0x11, "Gain", "Digital Gain", "100", "140", true},
+        {1, 0, 0x21, "Timing", "Line Period", "250", "400", true},
+        {1, 2, 0x23, "Timing", "Trigger Mode", "[0x07]", "Internal", false},
+    };
+    comparison.notInFile = {"Timing/Exposure Time"};
+    doc_->PortIndex = kCom1;  // named in the summary line only; nothing is sent
+    CCompareFileDlg dialog(*doc_, comparison);
+    dialog.move(40, 40);
+    dialog.show();
+    Shoot("compare-vlt", dialog.frameGeometry());
+    doc_->PortIndex = -1;
 }
 
 }  // namespace

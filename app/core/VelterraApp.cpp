@@ -26,16 +26,13 @@ bool CVelterraApp::InitInstance(const StartOptions& options, std::string* failur
         }
         return false;
     }
-    StartupDirectory = options.startupDirectory;
-    if (StartupDirectory.empty()) {
-        std::error_code error;
-        StartupDirectory = std::filesystem::current_path(error).string();
-        if (error) {
-            if (failure != nullptr) {
-                *failure = "cannot read the current directory: " + error.message();
-            }
-            return false;
-        }
+    // The directory now current, as a full path: a relative --dir named it from where the
+    // program started, which it no longer is.
+    std::error_code error;
+    StartupDirectory = std::filesystem::current_path(error).string();
+    if (error) {
+        if (failure != nullptr) *failure = "cannot read the current directory: " + error.message();
+        return false;
     }
 
     const std::string name =

@@ -39,7 +39,10 @@ export VELTERRA_COM1=$(head -n 1 "$scratch/pty")
 # Owner of port slot 6 (COM1) in the registry block.
 com1_owner() { od -An -tu4 -j48 -N4 /dev/shm"$VELTERRA_REGISTRY" | tr -d ' '; }
 
-HOME=$scratch XDG_CONFIG_HOME=$scratch "$program" --dir "$config" --port COM1 2>"$scratch/err" &
+# --dir as a user types it, relative to where the program starts (the demo does the same).
+(cd "$(dirname "$config")" &&
+  exec env HOME="$scratch" XDG_CONFIG_HOME="$scratch" "$program" --dir "$(basename "$config")" \
+    --port COM1 2>"$scratch/err") &
 pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^COM1 - Velterra$' | head -1) ||
   fail "the window did not connect to COM1"

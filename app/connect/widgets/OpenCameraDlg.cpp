@@ -125,7 +125,9 @@ COpenCameraDlg::COpenCameraDlg(CVelterraDoc& doc, QWidget* parent, ProbeTable& t
 
 COpenCameraDlg::~COpenCameraDlg() {
     // The worker refers to the model and this dialog; done() refuses to close while it runs,
-    // so this only waits for a dialog destroyed from outside its event loop.
+    // so this only waits for a dialog whose event loop ended from outside (the program told to
+    // end). The worker may be waiting for this thread then: it is let go first.
+    relay_.Abandon();
     if (worker_.joinable()) worker_.join();
 }
 

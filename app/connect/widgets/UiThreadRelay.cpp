@@ -1,11 +1,52 @@
 #include "UiThreadRelay.h"
 
 #include <QMessageBox>
+#include <QMetaObject>
+#include <QThread>
 
 namespace velterra {
 
+UiThreadRelay::UiThreadRelay(IUserInterface* inner, QWidget* widget)
+    : inner_(inner), widget_(widget) {}
+
 bool UiThreadRelay::OnWidgetThread() const {
     return widget_.isNull() || QThread::currentThread() == widget_->thread();
+}
+
+void UiThreadRelay::RunOnWidgetThread(const std::function<void()>& f) const {
+    if (OnWidgetThread()) {
+        f();
+        return;
+    }
+    const std::shared_ptr<Waits> waits = waits_;
+    auto done = std::make_shared<bool>(false);
+    {
+        std::lock_guard lock(waits->mutex);
+        if (waits->abandoned) return;
+    }
+    // Both the call and Abandon run on the widget's thread, so once abandoned the call never
+    // starts, and f (which lives with this waiting worker) is not touched after it returned.
+    QMetaObject::invokeMethod(
+        widget_.data(),
+        [waits, done, &f] {
+            {
+                std::lock_guard lock(waits->mutex);
+                if (waits->abandoned) return;
+            }
+            f();
+            std::lock_guard lock(waits->mutex);
+            *done = true;
+            waits->changed.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(waits->mutex);
+    waits->changed.wait(lock, [&] { return *done || waits->abandoned; });
+}
+
+void UiThreadRelay::Abandon() {
+    std::lock_guard lock(waits_->mutex);
+    waits_->abandoned = true;
+    waits_->changed.notify_all();
 }
 
 void UiThreadRelay::Show(const std::string& text, MessageKind kind) {

@@ -1,18 +1,14 @@
 // velterra-cli run, pixel-set, fpn-read and fpn-write against velterra-camsim as the legacy
 // 8160-pixel camera, with the files in a start-up directory of the test's own.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
-#include <thread>
 #include <vector>
 
+#include "CamsimProcess.h"
 #include "CliRun.h"
 #include "ScratchCameraTest.h"
 
@@ -21,7 +17,6 @@ using namespace velterra;
 namespace {
 
 namespace fs = std::filesystem;
-constexpr const char* kCamsim = VELTERRA_BIN_DIR "/velterra-camsim";
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -52,41 +47,20 @@ class CameraFunctionCommands : public ScratchCameraTest {
 
     // The simulated camera of the model on its own pseudo-terminal; COM1 points at it.
     void StartCamera(const std::string& model, const std::string& kernel = "0") {
-        const fs::path out = dir_ / "camsim.out";
-        fs::remove(out);
-        camera_ = fork();
-        if (camera_ == 0) {
-            const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int e = open((dir_ / "camsim.err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(o, 1);
-            dup2(e, 2);
-            execl(kCamsim, kCamsim, "--dir", VELTERRA_CONFIG_DIR, "--model", model.c_str(),
-                  "--kernel", kernel.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        std::string path;
-        while (path.empty() && std::chrono::steady_clock::now() < deadline) {
-            std::istringstream lines(ReadWholeFile(out));
-            std::getline(lines, path);
-            if (path.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        ASSERT_FALSE(path.empty()) << ReadWholeFile(dir_ / "camsim.err");
-        setenv("VELTERRA_COM1", path.c_str(), 1);
+        camera_.reset();  // the previous camera goes first
+        camera_ = std::make_unique<CamsimProcess>(
+            dir_, std::vector<std::string>{"--model", model, "--kernel", kernel});
+        ASSERT_FALSE(camera_->TerminalPath().empty()) << camera_->Errors();
+        setenv("VELTERRA_COM1", camera_->TerminalPath().c_str(), 1);
     }
-    void StopCamera() {
-        if (camera_ <= 0) return;
-        kill(camera_, SIGTERM);
-        waitpid(camera_, nullptr, 0);
-        camera_ = -1;
-    }
+    void StopCamera() { camera_.reset(); }
     CliResult Cli(const std::string& arguments) {
         return RunCli("--dir '" + config_.string() + "' " + arguments, dir_.string());
     }
     std::string File(const std::string& name) const { return ReadWholeFile(config_ / name); }
 
     fs::path config_;
-    pid_t camera_ = -1;
+    std::unique_ptr<CamsimProcess> camera_;
 };
 
 TEST_F(CameraFunctionCommands, OnePixelValueShowsInTheTablesReadBack) {

@@ -1,19 +1,15 @@
 // velterra-cli save, load and vlt as a user runs them: against velterra-camsim on its own
 // pseudo-terminal (COM1 pointed at it, a port registry of this test alone) and, for a load
 // without a camera, against the sample configuration only.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <sstream>
-#include <thread>
 
+#include "CamsimProcess.h"
 #include "CliRun.h"
 #include "ScratchCameraTest.h"
 #include "core/PortRegistry.h"
@@ -23,8 +19,6 @@ using namespace velterra;
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* kCamsim = VELTERRA_BIN_DIR "/velterra-camsim";
 
 std::string B(std::initializer_list<int> bytes) {
     std::string s;
@@ -43,35 +37,14 @@ class SettingsCommands : public ScratchCameraTest {
     // The sample 4-tap camera with a few values of its own; COM1 points at it.
     void StartCamera() {
         std::ofstream(dir_ / "values.ini") << "[Simulator]\n0xA6=2500\n0xA0=CC1\n0x44=line 7\n";
-        const fs::path out = dir_ / "camsim.out";
-        fs::remove(out);  // an old file would hand the previous camera's terminal to the next step
-        camera_ = fork();
-        if (camera_ == 0) {
-            const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int e = open((dir_ / "camsim.err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(o, 1);
-            dup2(e, 2);
-            const std::string values = (dir_ / "values.ini").string();
-            execl(kCamsim, kCamsim, "--dir", VELTERRA_CONFIG_DIR, "--model", "LS-4096M12",
-                  "--values", values.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        std::string path;
-        while (path.empty() && std::chrono::steady_clock::now() < deadline) {
-            std::istringstream lines(ReadWholeFile(out));
-            std::getline(lines, path);
-            if (path.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        ASSERT_FALSE(path.empty()) << ReadWholeFile(dir_ / "camsim.err");
-        setenv("VELTERRA_COM1", path.c_str(), 1);
+        camera_.reset();  // the previous camera goes first
+        camera_ = std::make_unique<CamsimProcess>(
+            dir_, std::vector<std::string>{"--model", "LS-4096M12", "--values",
+                                           (dir_ / "values.ini").string()});
+        ASSERT_FALSE(camera_->TerminalPath().empty()) << camera_->Errors();
+        setenv("VELTERRA_COM1", camera_->TerminalPath().c_str(), 1);
     }
-    void StopCamera() {
-        if (camera_ <= 0) return;
-        kill(camera_, SIGTERM);
-        waitpid(camera_, nullptr, 0);
-        camera_ = -1;
-    }
+    void StopCamera() { camera_.reset(); }
 
     CliResult Cli(const std::string& arguments) {
         return RunCli(std::string("--dir '") + VELTERRA_CONFIG_DIR + "' " + arguments,
@@ -90,7 +63,7 @@ class SettingsCommands : public ScratchCameraTest {
             .out;
     }
 
-    pid_t camera_ = -1;
+    std::unique_ptr<CamsimProcess> camera_;
 };
 
 TEST_F(SettingsCommands, ASavedSetUpLoadedBackRestoresTheCamera) {

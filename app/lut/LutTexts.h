@@ -40,6 +40,31 @@ inline constexpr const char* kOptionTapFormat = "Tap-%d";  // tap number from 1
 inline constexpr const char* kAllTapsNote =
     " (Note: 'All-Taps' Option will refresh all taps by 'All-Taps' Option's curve)";
 inline constexpr const char* kCoordinateFormat = "%d";  // Input and Output fields
+inline constexpr const char* kVectorReadFailed = "Reading Tap-%d LUT vector data is failed!";
+inline constexpr const char* kVectorsNotInAllTaps =
+    "Note that LUT is updated and displayed to each tap, but not in this item (All-Taps)!\r\n"
+    "Please select the separate tap to check the LUT content!";
+// The dialog's own controls.
+inline constexpr const char* kDialogTitle = "Look-Up Table User Interface";
+inline constexpr const char* kColor = "Color";
+inline constexpr const char* kMono = "Mono";
+inline constexpr const char* kBitsFormat = "%d";
+inline constexpr const char* kBitsLabel = "-bits Transfer per Tap";
+inline constexpr const char* kOptionLabel = "Option:";
+inline constexpr const char* kInputLabel = "Input:";
+inline constexpr const char* kOutputLabel = "Output:";
+inline constexpr const char* kImageView = "Image View";
+inline constexpr const char* kCurveGroup = "Curve";
+inline constexpr const char* kResetThisOption = "Reset This Option to Default";
+inline constexpr const char* kResetAllOptions = "Reset All Options to Default";
+inline constexpr const char* kSaveGroup = "Save LUT to File";
+inline constexpr const char* kLoadGroup = "Load LUT from Camera";
+inline constexpr const char* kWriteGroup = "Write LUT to Camera";
+inline constexpr const char* kEachTapLut = "Each Tap's LUT data (except 'All-Taps' Option)";
+inline constexpr const char* kEachTapVectors =
+    "Vector data for each tap (except 'All-Taps' Option)";
+inline constexpr const char* kByShownOption = "By the Option showed in Combo Box";
+inline constexpr const char* kExit = "Exit";
 // --- end of LUT editor ---
 }  // namespace LutTexts
 

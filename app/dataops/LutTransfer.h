@@ -21,11 +21,14 @@ class LutTransfer {
 
     explicit LutTransfer(CVelterraDoc& doc) : doc_(doc) {}
 
-    // Told after every tap transfer of a workbook operation: transfers done of the total
-    // (taps, and taps again for the vector nodes of a kernel-1 camera). The window may process
-    // its paint events here.
+    // Told before the first and after every tap transfer of a workbook operation: transfers
+    // done of the total (taps, and taps again for the vector nodes of a kernel-1 camera). The
+    // window may process its paint events here.
     using Progress = std::function<void(int done, int total)>;
     void SetProgress(Progress progress) { progress_ = std::move(progress); }
+    // Taps of the workbook operation under way, known once its workbook is read; the
+    // transfers past this count are the vector nodes.
+    int ProgressTaps() const { return progressTaps_; }
 
     // One tap (0-based) to the camera: `count` table entries (kind 0) or `count` nodes of two
     // values each (kind 1). Nodes need a kernel-1 camera: a kernel-0 camera has no node
@@ -61,6 +64,7 @@ class LutTransfer {
 
     CVelterraDoc& doc_;
     Progress progress_;
+    int progressTaps_ = 0;
 };
 
 }  // namespace velterra

@@ -56,12 +56,14 @@ bool LutTransfer::WriteLutFromWorkbook() {
     }
 
     const bool withNodes = doc_.CameraKernel == 1 && counts.size() == static_cast<size_t>(taps);
+    progressTaps_ = taps;
     const int total = withNodes ? 2 * taps : taps;
     const int n = 1 << bits;
     bool allWritten = true;
     SetBusy(true);
     {
         WaitCursorScope cursor(ui);
+        TellProgress(0, total);
         for (int t = 0; t < taps; ++t) {
             if (!WriteLutTap(t, kEveryScale, n, lut.data() + static_cast<size_t>(t) * n)) {
                 ShowMessage(FormatText(DataOpsText::kCannotSetEveryScale, t + 1));
@@ -105,6 +107,7 @@ bool LutTransfer::ReadLutToWorkbook() {
     }
     const int n = 1 << bits;
     const bool withNodes = doc_.CameraKernel == 1;
+    progressTaps_ = taps;
     const int total = withNodes ? 2 * taps : taps;
 
     std::vector<uint16_t> lut, counts, nodes;
@@ -123,6 +126,7 @@ bool LutTransfer::ReadLutToWorkbook() {
     bool complete = true;
     {
         WaitCursorScope cursor(ui);
+        TellProgress(0, total);
         for (int t = 0; t < taps && complete; ++t) {
             complete =
                 ReadLutTap(t, kEveryScale, n, nullptr, lut.data() + static_cast<size_t>(t) * n);

@@ -94,6 +94,7 @@ int main(int argc, char** argv) {
     {
         CMainFrame frame(app);
         CWindowParts parts(frame);
+        if (args.lutFunctions) frame.SetLutFunctionsEnabled(true, false);
         window = &frame;
         FirstPaintReport::InstallIfAsked(frame, start);
         frame.show();

@@ -15,10 +15,13 @@ bool IsMenuCommandEnabled(const CommandMenus& menus, uint32_t id,
             case BuiltinFunction::kFpnPrnuRead:
             case BuiltinFunction::kOnePixelSet:
                 return ready;
+            case BuiltinFunction::kLutDialog:
+                // The editor works on its own curves; it needs no port slot.
+                return context.lutFunctions && ready;
             case BuiltinFunction::kLutWrite:
             case BuiltinFunction::kLutRead:
-            case BuiltinFunction::kLutDialog:
-                return false;
+                if (!context.lutFunctions) return false;
+                break;
             default:
                 break;
         }

@@ -19,11 +19,14 @@ struct MenuCommandContext {
     bool portOpen = false;
     bool busy = false;
     int32_t portIndex = -1;
+    // The LUT functions are offered only when the user switched them on.
+    bool lutFunctions = false;
 };
 
-// Whether the entry with this id is enabled when its menu opens: the LUT functions never;
-// the FPN/PRNU and one-pixel functions with a port open and not busy; everything else also
-// needs a port slot (PortIndex 0 or more). Ids outside the range are never enabled.
+// Whether the entry with this id is enabled when its menu opens: the LUT functions only when
+// switched on; the LUT editor, the FPN/PRNU and one-pixel functions with a port open and not
+// busy; everything else also needs a port slot (PortIndex 0 or more). Ids outside the range
+// are never enabled.
 bool IsMenuCommandEnabled(const CommandMenus& menus, uint32_t id,
                           const MenuCommandContext& context);
 

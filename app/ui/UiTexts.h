@@ -40,6 +40,17 @@ inline constexpr const char* kLutFromCamera = "Reading the camera's LUT into a w
 inline constexpr const char* kLutEditor = "The LUT editor";
 inline constexpr const char* kPortAtStart = "Opening a camera with --port";
 
+// Help menu: the switch that offers the LUT functions of the command menus.
+inline constexpr const char* kEnableLutFunctions = "Enable LUT Functions";
+// Settings key of that switch (QSettings of the program).
+inline constexpr const char* kLutFunctionsKey = "Menus/EnableLutFunctions";
+
+// Progress of the LUT workbook transfers: tap n of taps, then what of it travels.
+inline constexpr const char* kLutProgressTitle = "LUT Transfer";
+inline constexpr const char* kLutProgressStarting = "Preparing the LUT transfer...";
+inline constexpr const char* kLutProgressTable = "Tap %d of %d: LUT entries";
+inline constexpr const char* kLutProgressNodes = "Tap %d of %d: vector nodes";
+
 }  // namespace UiText
 
 }  // namespace velterra

@@ -48,6 +48,10 @@ WindowArguments WindowArguments::Parse(const std::vector<std::string>& args) {
             result.request = Request::Version;
             return result;
         }
+        if (arg == "--lut-functions") {
+            result.lutFunctions = true;
+            continue;
+        }
         if (arg == "--dir" || arg == "--port" || arg == "--baud") {
             if (i + 1 >= args.size()) return Usage("option " + arg + " needs a value");
             const std::string& value = args[++i];

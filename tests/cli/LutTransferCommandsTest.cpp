@@ -53,7 +53,7 @@ TEST_F(LutTransferCommands, AWorkbookWrittenToTheCameraReadsBackTheSame) {
 
     CliResult r = Cli("lut-write --progress --port COM1 in.xlsx");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "1/4\n2/4\n3/4\n4/4\n");
+    EXPECT_EQ(r.err, "0/4\n1/4\n2/4\n3/4\n4/4\n");
     r = Cli("lut-read --port COM1 out.xlsx");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,

@@ -24,24 +24,32 @@ struct EnableCase {
     uint32_t id;
     bool withSlot;     // port open, not busy, PortIndex 0
     bool withoutSlot;  // port open, not busy, PortIndex -1
+    bool switchedOn;   // the same without a slot, LUT functions switched on
 };
 
 TEST(MenuCommandEnableTest, FollowsTheFunctionAndThePort) {
     const CommandMenus menus = Maps();
     const EnableCase cases[] = {
-        {37001, true, false},  {37002, true, false},  {37003, true, true},   {37004, true, true},
-        {37005, true, true},   {37006, false, false}, {37007, false, false}, {37008, false, false},
-        {37009, true, false},  {37010, true, false},  {37011, true, false},  {37020, true, false},
-        {37021, true, false},  {37099, true, false},  // an id without an action
-        {36999, false, false}, {37201, false, false},
+        {37001, true, false, false},  {37002, true, false, false},  {37003, true, true, true},
+        {37004, true, true, true},    {37005, true, true, true},    {37006, false, false, false},
+        {37007, false, false, false}, {37008, false, false, true},  {37009, true, false, false},
+        {37010, true, false, false},  {37011, true, false, false},  {37020, true, false, false},
+        {37021, true, false, false},  {37099, true, false, false},  // an id without an action
+        {36999, false, false, false}, {37201, false, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
         EXPECT_EQ(IsMenuCommandEnabled(menus, c.id, {true, false, 0}), c.withSlot);
         EXPECT_EQ(IsMenuCommandEnabled(menus, c.id, {true, false, -1}), c.withoutSlot);
+        EXPECT_EQ(IsMenuCommandEnabled(menus, c.id, {true, false, -1, true}), c.switchedOn);
+        // Switched on, the LUT transfers with a slot are enabled like the other entries.
+        EXPECT_EQ(IsMenuCommandEnabled(menus, c.id, {true, false, 0, true}),
+                  c.withSlot || (c.id >= 37006 && c.id <= 37008));
         // Busy or no port: nothing is enabled.
-        EXPECT_FALSE(IsMenuCommandEnabled(menus, c.id, {true, true, 0}));
-        EXPECT_FALSE(IsMenuCommandEnabled(menus, c.id, {false, false, 0}));
+        for (bool lut : {false, true}) {
+            EXPECT_FALSE(IsMenuCommandEnabled(menus, c.id, {true, true, 0, lut}));
+            EXPECT_FALSE(IsMenuCommandEnabled(menus, c.id, {false, false, 0, lut}));
+        }
     }
 }
 

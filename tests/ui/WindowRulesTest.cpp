@@ -75,6 +75,11 @@ TEST(WindowArgumentsTest, ReadsTheWindowsOptionsAndRefusesWhatItDoesNotKnow) {
         EXPECT_EQ(parsed.baudRate, c.baud) << label;
         EXPECT_EQ(parsed.settingsFile, c.file) << label;
     }
+    // The LUT functions are offered only when asked for, and the flag takes no value.
+    const WindowArguments lut = WindowArguments::Parse({"--lut-functions", "c.vlt"});
+    EXPECT_TRUE(lut.lutFunctions);
+    EXPECT_EQ(lut.settingsFile, "c.vlt");
+    EXPECT_FALSE(WindowArguments::Parse({"c.vlt"}).lutFunctions);
 }
 
 TEST(FileDialogFilterTest, EachChoiceBecomesOneEntryWithBlankSeparatedPatterns) {

@@ -85,6 +85,12 @@ CMainFrame::CMainFrame(CVelterraApp& app, QWidget* parent)
     help_ = AddPopup(bar, UiText::kHelpMenu);
     AddCommand(help_, UiText::kAbout, kIdAbout);
     help_->addAction(Text(UiText::kAboutQt), qApp, &QApplication::aboutQt);
+    help_->addSeparator();
+    lutSwitch_ = help_->addAction(Text(UiText::kEnableLutFunctions));
+    lutSwitch_->setCheckable(true);
+    connect(lutSwitch_, &QAction::triggered, this,
+            [this](bool checked) { SetLutFunctionsEnabled(checked, true); });
+    SetLutFunctionsEnabled(QSettings().value(UiText::kLutFunctionsKey, false).toBool(), false);
     password_ = AddPopup(bar, UiText::kPasswordCommandsMenu);
     for (QMenu* menu : {basic_, advanced_, password_}) {
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenuCommands(menu); });
@@ -423,7 +429,7 @@ bool CMainFrame::IsFrameCommand(int id) const {
 
 void CMainFrame::UpdateMenuCommands(QMenu* menu) {
     const int32_t portIndex = doc_.PortIndex;
-    const MenuCommandContext context{portIndex >= 0, doc_.Busy, portIndex};
+    const MenuCommandContext context{portIndex >= 0, doc_.Busy, portIndex, lutFunctions_};
     for (QAction* action : menu->actions()) {
         if (action->isSeparator() || action->menu() != nullptr) continue;
         bool hasId = false;
@@ -435,6 +441,12 @@ void CMainFrame::UpdateMenuCommands(QMenu* menu) {
                                ? IsMenuCommandEnabled(menus_, static_cast<uint32_t>(id), context)
                                : IsFrameCommand(id));
     }
+}
+
+void CMainFrame::SetLutFunctionsEnabled(bool on, bool remember) {
+    lutFunctions_ = on;
+    lutSwitch_->setChecked(on);
+    if (remember) QSettings().setValue(UiText::kLutFunctionsKey, on);
 }
 
 void CMainFrame::OnAbout() {

@@ -100,6 +100,11 @@ class CMainFrame : public QMainWindow, private IDocumentObserver {
     // by the document's state; runs whenever one opens.
     void UpdateMenuCommands(QMenu* menu);
 
+    // Whether the LUT functions of the command menus are offered: the Help menu's check entry,
+    // kept in the program's settings when `remember`, or --lut-functions for one run.
+    void SetLutFunctionsEnabled(bool on, bool remember);
+    bool LutFunctionsEnabled() const { return lutFunctions_; }
+
     // The recent-file list of the Program menu, newest first, at most four.
     void AddRecentFile(const std::string& path);
 
@@ -145,6 +150,8 @@ class CMainFrame : public QMainWindow, private IDocumentObserver {
     QMenu* help_ = nullptr;
     QMenu* password_ = nullptr;
     QAction* recentSeparator_ = nullptr;
+    QAction* lutSwitch_ = nullptr;
+    bool lutFunctions_ = false;
     CommandMenus menus_;  // the three trees and the maps the database entries dispatch by
     QString m_strPasswordMenuTitle;  // the Password pop-up's title, saved when first hidden
     std::map<int, std::function<void()>> commandHandlers_;

@@ -4,6 +4,7 @@
 
 #include "dataops/widgets/FlatFieldDialog.h"
 #include "ui/widgets/FrameView.h"
+#include "ui/widgets/LutFunctions.h"
 #include "ui/widgets/MainFrame.h"
 #include "ui/widgets/ProgramCommands.h"
 #include "ui/widgets/VelterraView.h"
@@ -21,8 +22,10 @@ class ViewForFrame final : public QObject, public IFrameView {
     void RepaintLamp() override { view_.PaintLedLamp(); }
     void DropAdminLevel() override { view_.DropAdminLevel(); }
     void ShowAdminLevel() override { view_.ShowAdminLevel(); }
-    // The LUT editor is not wired into the view yet: the frame says so.
-    bool OpenLutEditor() override { return false; }
+    bool OpenLutEditor() override {
+        view_.OpenLutEditor();
+        return true;
+    }
 
   private:
     CVelterraView& view_;
@@ -34,6 +37,7 @@ CWindowParts::CWindowParts(CMainFrame& frame) : view_(new CVelterraView(frame.Do
     frame.SetView(view_, new ViewForFrame(*view_));
     InstallProgramCommands(frame);
     frame.SetBuiltinFunction(2, [&frame] { RunFlatFieldWizard(frame.Doc(), &frame); });
+    InstallLutFunctions(frame, *view_);
 }
 
 void CWindowParts::OnShown() {

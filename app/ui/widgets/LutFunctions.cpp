@@ -1,0 +1,70 @@
+#include "ui/widgets/LutFunctions.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+#include <memory>
+
+#include "core/FormatText.h"
+#include "core/VelterraDoc.h"
+#include "dataops/LutEditorCamera.h"
+#include "dataops/LutTransfer.h"
+#include "lut/widgets/LutDialog.h"
+#include "ui/UiTexts.h"
+#include "ui/widgets/MainFrame.h"
+#include "ui/widgets/VelterraView.h"
+
+namespace velterra {
+
+namespace {
+
+QString Text(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// One workbook transfer under a progress dialog. The dialog is window-modal, so the menus start
+// nothing else meanwhile; between two taps (each one library call) the window paints.
+void RunWithProgress(CMainFrame& frame, bool toCamera) {
+    QProgressDialog progress(Text(UiText::kLutProgressStarting), QString(), 0, 1, &frame);
+    progress.setWindowTitle(Text(UiText::kLutProgressTitle));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setCancelButton(nullptr);
+    // The file dialogs of the transfer come before and after the camera exchanges; the
+    // progress shows only once a tap is under way.
+    progress.reset();
+
+    LutTransfer transfer(frame.Doc());
+    transfer.SetProgress([&progress, &transfer](int done, int total) {
+        const int taps = transfer.ProgressTaps() > 0 ? transfer.ProgressTaps() : total;
+        // The transfer under way is the one after those done.
+        const int current = done < total ? done + 1 : done;
+        const bool nodes = current > taps;
+        const int tap = nodes ? current - taps : current;
+        progress.setMaximum(total > 0 ? total : 1);
+        progress.setLabelText(QString::fromStdString(
+            FormatText(nodes ? UiText::kLutProgressNodes : UiText::kLutProgressTable, tap, taps)));
+        progress.setValue(done);
+        if (done < total) progress.show();
+        QApplication::processEvents();
+    });
+    if (toCamera) {
+        transfer.WriteLutFromWorkbook();
+    } else {
+        transfer.ReadLutToWorkbook();
+    }
+}
+
+}  // namespace
+
+void InstallLutFunctions(CMainFrame& frame, CVelterraView& view) {
+    view.SetLutEditorFactory([](CVelterraDoc& doc, QWidget* parent) -> QWidget* {
+        auto* editor = new CLutDialog(parent);
+        editor->SetActions(std::make_unique<LutEditorCamera>(doc, editor->Model()));
+        editor->InitLut(doc.ColorCamera != 0, doc.MaxTxUnitBits, doc.TapsNum);
+        return editor;
+    });
+    frame.SetBuiltinFunction(6, [&frame] { RunWithProgress(frame, true); });
+    frame.SetBuiltinFunction(7, [&frame] { RunWithProgress(frame, false); });
+}
+
+}  // namespace velterra

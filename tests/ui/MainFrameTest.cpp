@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -17,9 +18,12 @@
 #include "core/UpdateHints.h"
 #include "core/VelterraApp.h"
 #include "core/VelterraDoc.h"
+#include "lut/widgets/LutDialog.h"
 #include "ui/widgets/FrameView.h"
 #include "ui/widgets/MainFrame.h"
 #include "ui/widgets/QtUserInterface.h"
+#include "ui/widgets/VelterraView.h"
+#include "ui/widgets/WindowParts.h"
 
 using namespace velterra;
 
@@ -322,6 +326,53 @@ TEST_F(MainFrameTest, TitleFollowsTheDocumentAndRecentFilesKeepTheNewestFour) {
     frame_->SetOpenSettingsFileHandler([&opened](const std::string& path) { opened = path; });
     EXPECT_TRUE(frame_->RunCommand(CMainFrame::kIdFirstRecentFile + 2));
     EXPECT_EQ(opened, "/a.vlt");
+}
+
+TEST_F(MainFrameTest, TheLutSwitchUnderHelpIsOffAtFirstAndRemembered) {
+    QMenu* help = frame_->menuBar()->actions()[3]->menu();
+    ASSERT_NE(help, nullptr);
+    const QList<QAction*> entries = help->actions();
+    ASSERT_EQ(Texts(entries).back(), "Enable LUT Functions");
+    QAction* lutSwitch = entries.back();
+    EXPECT_TRUE(lutSwitch->isCheckable());
+    EXPECT_FALSE(lutSwitch->isChecked());
+    EXPECT_FALSE(frame_->LutFunctionsEnabled());
+
+    // The command line's switch holds for the run only.
+    frame_->SetLutFunctionsEnabled(true, false);
+    EXPECT_TRUE(lutSwitch->isChecked());
+    EXPECT_FALSE(QSettings().contains("Menus/EnableLutFunctions"));
+    frame_->SetLutFunctionsEnabled(false, false);
+
+    lutSwitch->trigger();
+    EXPECT_TRUE(frame_->LutFunctionsEnabled());
+    EXPECT_TRUE(QSettings().value("Menus/EnableLutFunctions").toBool());
+    frame_ = std::make_unique<CMainFrame>(app_);
+    EXPECT_TRUE(frame_->LutFunctionsEnabled());
+}
+
+TEST_F(MainFrameTest, FunctionEightOpensTheViewsLutEditorWithTheModelsGeometryUntilHintFour) {
+    CVelterraDoc& doc = app_.Doc();
+    doc.ColorCamera = 0;
+    doc.MaxTxUnitBits = 12;
+    doc.TapsNum = 4;
+    CMainFrame frame(app_);
+    CWindowParts parts(frame);
+    auto* view = qobject_cast<CVelterraView*>(frame.centralWidget());
+    ASSERT_NE(view, nullptr);
+
+    frame.RunBuiltinFunction(8);
+    auto* editor = qobject_cast<CLutDialog*>(view->LutEditor());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->Model().Bits(), 12);
+    EXPECT_EQ(editor->findChild<QComboBox*>("1008")->count(), 5);
+    // Hidden and shown again, it is the same editor; a camera opened meanwhile ends it.
+    editor->reject();
+    frame.RunBuiltinFunction(8);
+    EXPECT_EQ(view->LutEditor(), editor);
+    doc.UpdateAllViews(UpdateHint::kCloseLutEditor);
+    EXPECT_EQ(view->LutEditor(), nullptr);
 }
 
 }  // namespace

@@ -7,28 +7,9 @@
 #include "SelectionMode.h"
 #include "core/FormatText.h"
 #include "core/VelterraDoc.h"
+#include "core/WaitCursor.h"
 
 namespace velterra {
-
-namespace {
-
-// The wait cursor for the length of a scope.
-class WaitCursor {
-  public:
-    explicit WaitCursor(IUserInterface* ui) : ui_(ui) {
-        if (ui_ != nullptr) ui_->SetWaitCursor(true);
-    }
-    ~WaitCursor() {
-        if (ui_ != nullptr) ui_->SetWaitCursor(false);
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-  private:
-    IUserInterface* ui_;
-};
-
-}  // namespace
 
 OpenCameraModel::OpenCameraModel(CVelterraDoc& doc, ProbeTable& table)
     : doc_(doc),

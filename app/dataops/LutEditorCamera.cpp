@@ -4,31 +4,12 @@
 #include <vector>
 
 #include "core/FormatText.h"
+#include "core/WaitCursor.h"
 #include "dataops/DataOpsTexts.h"
 #include "lut/LutTexts.h"
 #include "lut/LutWorkbook.h"
 
 namespace velterra {
-
-namespace {
-
-// The wait cursor while the user-interface thread is blocked on the camera or a file.
-class WaitCursor {
-  public:
-    explicit WaitCursor(IUserInterface* ui) : ui_(ui) {
-        if (ui_ != nullptr) ui_->SetWaitCursor(true);
-    }
-    ~WaitCursor() {
-        if (ui_ != nullptr) ui_->SetWaitCursor(false);
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-  private:
-    IUserInterface* ui_;
-};
-
-}  // namespace
 
 void LutEditorCamera::WriteOption(int option, int tap) {
     LutTransfer transfer(doc_);

@@ -7,6 +7,7 @@
 
 #include "Clock.h"
 #include "core/FormatText.h"
+#include "core/WaitCursor.h"
 #include "dataops/DataOpsTexts.h"
 #include "dataops/LutTransfer.h"
 #include "lut/LutTexts.h"
@@ -25,18 +26,6 @@ class SilentInterface : public IUserInterface {
     void ShowMessage(const std::string&, MessageKind) override {}
 };
 
-// The wait cursor for one stretch of an operation; ends it on every way out.
-class WaitCursorScope {
-  public:
-    explicit WaitCursorScope(IUserInterface& ui) : ui_(ui) { ui_.SetWaitCursor(true); }
-    ~WaitCursorScope() { ui_.SetWaitCursor(false); }
-    WaitCursorScope(const WaitCursorScope&) = delete;
-    WaitCursorScope& operator=(const WaitCursorScope&) = delete;
-
-  private:
-    IUserInterface& ui_;
-};
-
 }  // namespace
 
 bool LutTransfer::WriteLutFromWorkbook() {
@@ -51,7 +40,7 @@ bool LutTransfer::WriteLutFromWorkbook() {
     int taps = 0;
     std::vector<uint16_t> lut, counts, nodes;
     {
-        WaitCursorScope cursor(ui);
+        WaitCursor cursor(&ui);
         if (!ReadLutWorkbook(ui, *file, isColor, bits, taps, lut, &counts, &nodes)) return false;
     }
 
@@ -62,7 +51,7 @@ bool LutTransfer::WriteLutFromWorkbook() {
     bool allWritten = true;
     SetBusy(true);
     {
-        WaitCursorScope cursor(ui);
+        WaitCursor cursor(&ui);
         TellProgress(0, total);
         for (int t = 0; t < taps; ++t) {
             if (!WriteLutTap(t, kEveryScale, n, lut.data() + static_cast<size_t>(t) * n)) {
@@ -125,7 +114,7 @@ bool LutTransfer::ReadLutToWorkbook() {
     SetBusy(true);
     bool complete = true;
     {
-        WaitCursorScope cursor(ui);
+        WaitCursor cursor(&ui);
         TellProgress(0, total);
         for (int t = 0; t < taps && complete; ++t) {
             complete =
@@ -153,7 +142,7 @@ bool LutTransfer::ReadLutToWorkbook() {
     const auto file =
         ui.AskSaveFileName({DataOpsText::kSaveWorkbookFilter, DataOpsText::kSaveWorkbookExtension});
     if (!file) return false;
-    WaitCursorScope cursor(ui);
+    WaitCursor cursor(&ui);
     return WriteLutWorkbook(ui, *file, isColor, bits, taps, lut, withNodes ? &counts : nullptr,
                             withNodes ? &nodes : nullptr);
 }

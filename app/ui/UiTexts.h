@@ -23,6 +23,13 @@ inline constexpr const char* kEmptyPlaceholder = "(Empty)";
 // Window caption: document title, then the application title.
 inline constexpr const char* kCaption = "%s - %s";
 
+// The progress dialog of a camera function run from the menus: the Command.ini name of the
+// function, then the bar's exchanges done of the total (Qt's %v and %m).
+inline constexpr const char* kFunctionProgressTitle = "Camera Function";
+inline constexpr const char* kFunctionProgressLabel = "Running %s with the camera...";
+inline constexpr const char* kExchangesDone = "%v of %m exchanges";
+inline constexpr const char* kStopFunction = "&Stop";
+
 inline constexpr const char* kAboutTitle = "About Velterra";
 inline constexpr const char* kAboutText =
     "Configures industrial line-scan cameras over RS-232 and Camera Link serial ports: "

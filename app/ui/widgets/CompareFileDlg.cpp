@@ -1,16 +1,15 @@
 #include "CompareFileDlg.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <functional>
 #include <string>
 
+#include "ExchangeProgress.h"
 #include "core/FormatText.h"
 #include "core/VelterraDoc.h"
 #include "ui/CompareTexts.h"
@@ -32,19 +31,8 @@ QString Joined(const std::vector<std::string>& names) {
 }  // namespace
 
 void CompareFile::WithProgress(QWidget* parent, const char* label, const Work& work) {
-    QProgressDialog progress(Text(label), Text(CompareText::kStop), 0, 1, parent);
-    progress.setWindowTitle(Text(CompareText::kDialogTitle));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    progress.setValue(0);
-    // Between two exchanges (each a fraction of a second) the window paints and the Stop
-    // button is read; the dialog's modality keeps the menus from starting anything else.
-    work([&progress](int done, int total) {
-        progress.setMaximum(total > 0 ? total : 1);
-        progress.setValue(done);
-        QApplication::processEvents();
-        return !progress.wasCanceled();
-    });
+    RunWithExchangeProgress(parent, Text(CompareText::kDialogTitle), Text(label),
+                            Text(CompareText::kStop), work);
 }
 
 CCompareFileDlg::CCompareFileDlg(CVelterraDoc& doc, const SettingsCompare::Comparison& comparison,

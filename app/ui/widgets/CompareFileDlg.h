@@ -43,8 +43,8 @@ class CCompareFileDlg : public QDialog {
 
 namespace CompareFile {
 
-// Runs a long part of the comparison under a progress dialog over `parent` that keeps painting
-// and offers to stop; the work gets the callback to report through.
+// Runs a long part of the comparison under the window's exchange progress, which offers to
+// stop; the work gets the callback to report through.
 using Work = std::function<void(const SettingsCompare::Progress&)>;
 void WithProgress(QWidget* parent, const char* label, const Work& work);
 

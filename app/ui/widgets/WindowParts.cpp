@@ -2,11 +2,13 @@
 
 #include <QObject>
 
+#include "connect/widgets/PixelSetDialog.h"
 #include "dataops/widgets/FlatFieldDialog.h"
 #include "ui/widgets/FrameView.h"
 #include "ui/widgets/LutFunctions.h"
 #include "ui/widgets/MainFrame.h"
 #include "ui/widgets/ProgramCommands.h"
+#include "ui/widgets/QtUserInterface.h"
 #include "ui/widgets/VelterraView.h"
 
 namespace velterra {
@@ -38,6 +40,9 @@ CWindowParts::CWindowParts(CMainFrame& frame) : view_(new CVelterraView(frame.Do
     InstallProgramCommands(frame);
     frame.SetBuiltinFunction(2, [&frame] { RunFlatFieldWizard(frame.Doc(), &frame); });
     InstallLutFunctions(frame, *view_);
+    frame.Ui().SetPixelSetDialog([&frame](OnePixelRequest& request) {
+        return CPixelSetDialog::Run(request, frame.Ui(), &frame);
+    });
 }
 
 void CWindowParts::OnShown() {

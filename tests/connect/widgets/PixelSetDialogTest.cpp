@@ -1,0 +1,75 @@
+// The Pixel Set dialog on the program's one-pixel request: what "Set" stores, the warning for a
+// pixel number out of the sensor, and what OK and Cancel leave behind.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "DialogTestSupport.h"
+#include "connect/ConnectTexts.h"
+#include "connect/widgets/PixelSetDialog.h"
+
+using namespace velterra;
+using namespace dialogtest;
+
+namespace {
+
+TEST(PixelSetDialogTest, SetStoresTheEntryPlusOneAndWarnsOutsideTheSensor) {
+    EnsureApplication();
+    const struct {
+        bool prnu;
+        const char* pixel;
+        const char* value;
+        uint32_t storedPixel;
+        int32_t storedValue;
+        bool warned;
+    } cases[] = {
+        {false, "0", "5", 1, 5, false},      {true, "8159", "-3", 8160, -3, false},
+        {false, "8160", "1", 8161, 1, true}, {true, "-1", "7", 0, 7, true},
+        {false, "x12", "9y", 1, 9, false},   {true, "12abc", "70000", 13, 70000, false},
+    };
+    for (const auto& c : cases) {
+        OnePixelRequest request{1, 400, 2};
+        RecordingUi ui;
+        CPixelSetDialog dialog(request, ui);
+        dialog.show();
+        // Opening checks FPN whatever the request held.
+        EXPECT_TRUE(dialog.FpnRadio()->isChecked());
+        EXPECT_EQ(request.TableKind, 0);
+        if (c.prnu) dialog.PrnuRadio()->click();
+        dialog.PixelEdit()->setText(c.pixel);
+        dialog.ValueEdit()->setText(c.value);
+        dialog.SetButton()->click();
+        EXPECT_EQ(request.PixelNumber, c.storedPixel) << c.pixel;
+        EXPECT_EQ(request.Value, c.storedValue) << c.value;
+        EXPECT_EQ(request.TableKind, c.prnu ? 1 : 0) << c.pixel;
+        EXPECT_EQ(ui.messages, c.warned ? std::vector<std::string>{ConnectText::kCheckPixelNumber}
+                                        : std::vector<std::string>{})
+            << c.pixel;
+        EXPECT_TRUE(dialog.isVisible()) << "Set keeps the dialog open";
+    }
+}
+
+TEST(PixelSetDialogTest, WithoutSetTheRequestStaysAsStoredBeforeOnOkAndCancel) {
+    EnsureApplication();
+    for (const bool ok : {true, false}) {
+        OnePixelRequest request{0, 101, 33};
+        RecordingUi ui;
+        CPixelSetDialog dialog(request, ui);
+        // The stored request is shown again, 0-based.
+        EXPECT_EQ(dialog.PixelEdit()->text(), "100");
+        EXPECT_EQ(dialog.ValueEdit()->text(), "33");
+        dialog.PixelEdit()->setText("7");
+        dialog.ValueEdit()->setText("8");
+        if (ok) {
+            dialog.accept();
+        } else {
+            dialog.reject();
+        }
+        EXPECT_EQ(dialog.result(), ok ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(request.PixelNumber, 101u) << ok;
+        EXPECT_EQ(request.Value, 33) << ok;
+        EXPECT_TRUE(ui.messages.empty());
+    }
+}
+
+}  // namespace

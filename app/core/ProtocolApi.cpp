@@ -20,6 +20,7 @@ const ProtocolApi& RealProtocol() {
         &tvr_TableReadWriteOld4T5500,
         &tvr_OnePixelWriteOld4T5500,
         &tvr_SetProgressHandler,
+        &tvr_SetMessageHandler,
     };
     return api;
 }

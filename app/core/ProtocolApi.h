@@ -48,6 +48,8 @@ struct ProtocolApi {
         OnePixelWriteOld4T5500;
     // Progress of the legacy table transfer (exchanges done, total); may be left empty.
     std::function<void(void (*handler)(int32_t done, int32_t total))> SetProgressHandler;
+    // Messages the legacy table transfer shows the user; may be left empty.
+    std::function<void(void (*handler)(const char* text))> SetMessageHandler;
 };
 
 // The table filled with the exports of libvelterradll.so.

@@ -10,6 +10,11 @@ SettleTimer::Next SettleTimer::Tick(CVelterraDoc& doc) {
     // would hold the window for the probe's time limit and race the wizard's. The timer takes
     // over once the wizard's wait ends.
     if (doc.FfcRunning) return Next::KeepRunning;
+    // A camera function or a refresh is under way and lets the window's events run between
+    // its exchanges: a probe now would put its frame among the function's, or wait forever on
+    // the port lock the legacy table transfer holds on this same thread. The ticks go on once
+    // it ends.
+    if (doc.Busy) return Next::KeepRunning;
     if (doc.CameraKernel != 0 && !doc.FfcRunning && doc.LedThread() != nullptr) {
         doc.LedThread()->RequestPoll();
         return Next::Stop;

@@ -16,12 +16,17 @@ constexpr uint8_t kLegacyTableWrite = 0xC6;
 constexpr uint8_t kLegacyOnePixel = 0xC9;
 constexpr uint32_t kLegacyPixels = 8160;
 
-// The library's progress handler is a plain function; the transfer runs on the thread that
-// started it, which finds its listener here.
+// The library's progress and message handlers are plain functions; the transfer runs on the
+// thread that started it, which finds its listeners here.
 thread_local const CameraFunctions::Progress* t_legacyProgress = nullptr;
+thread_local IUserInterface* t_legacyUi = nullptr;
 
 void LegacyProgress(int32_t done, int32_t total) {
     if (t_legacyProgress != nullptr && *t_legacyProgress) (*t_legacyProgress)(done, total);
+}
+
+void LegacyMessage(const char* text) {
+    if (t_legacyUi != nullptr && text != nullptr) t_legacyUi->ShowMessage(text, MessageKind::Plain);
 }
 
 }  // namespace
@@ -81,16 +86,27 @@ bool CameraFunctions::LegacyTableTransfer(bool write) {
     const std::string fpn = doc_.StartupFilePath(DataOpsText::kFpnTableFile);
     const std::string prnu = doc_.StartupFilePath(DataOpsText::kPrnuTableFile);
     const char* const files[2] = {fpn.c_str(), prnu.c_str()};
-    // The library's own messages report its failures; its progress cannot cancel the
-    // transfer, which runs as one call. The port lock is held for this one
-    // call too: without it an LED poll would put its frames between the transfer's.
+    // The library's own messages report its failures, in the program's message boxes; its
+    // progress cannot cancel the transfer, which runs as one call. The port lock is held for
+    // this one call too: without it an LED poll would put its frames between the transfer's.
+    progressStoppable_ = false;
+    IUserInterface* ui = doc_.UserInterface();
     return PortCall([&](const ProtocolApi& api, int32_t type, int32_t port) {
         const bool reports = progress_ && api.SetProgressHandler;
+        const bool tells = ui != nullptr && api.SetMessageHandler;
         if (reports) {
             t_legacyProgress = &progress_;
             api.SetProgressHandler(&LegacyProgress);
         }
+        if (tells) {
+            t_legacyUi = ui;
+            api.SetMessageHandler(&LegacyMessage);
+        }
         const int32_t result = api.TableReadWriteOld4T5500(type, port, write ? 1 : 0, files);
+        if (tells) {
+            api.SetMessageHandler(nullptr);
+            t_legacyUi = nullptr;
+        }
         if (reports) {
             api.SetProgressHandler(nullptr);
             t_legacyProgress = nullptr;

@@ -27,6 +27,9 @@ class CameraFunctions {
     // exchanges (only the image-table read offers a point to stop at).
     using Progress = std::function<bool(int done, int total)>;
     void SetProgress(Progress progress) { progress_ = std::move(progress); }
+    // Whether the operation now reporting would stop when its progress says so: true for the
+    // image-table read, false for the legacy table transfer, which runs as one library call.
+    bool ProgressStoppable() const { return progressStoppable_; }
 
     // The program's one-pixel request, kept between uses of the Pixel Set dialog.
     OnePixelRequest PixelRequest;
@@ -69,6 +72,7 @@ class CameraFunctions {
 
     CVelterraDoc& doc_;
     Progress progress_;
+    bool progressStoppable_ = false;
 };
 
 template <class Call>

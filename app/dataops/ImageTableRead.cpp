@@ -97,6 +97,7 @@ bool CameraFunctions::ReadImageTable(uint8_t commandId, int chunkLength, std::st
                                std::string(name).c_str(), chunkLength));
         return false;
     }
+    progressStoppable_ = true;
     std::vector<uint16_t> image(kPixels, 0);
     if (commandId != kImageRead) {
         // The data of other read commands is not kept; both table selectors are read.

@@ -1,5 +1,7 @@
 #include "MenuFunctions.h"
 
+#include "core/CommandNames.h"
+
 namespace velterra {
 
 namespace {
@@ -26,6 +28,22 @@ MenuRun Outcome(bool ok) {
 }
 
 }  // namespace
+
+std::string BuiltinFunctionCommand(int code) {
+    switch (code) {
+        case BuiltinFunction::kFpnPrnuWrite:
+            return CommandName::kFPNPRNUWrite;
+        case BuiltinFunction::kFpnPrnuRead:
+            return CommandName::kFPNPRNURead;
+        case BuiltinFunction::kOnePixelSet:
+            return CommandName::kOnePixelWrite;
+        case BuiltinFunction::kBadPixelsWrite:
+        case BuiltinFunction::kBadPixelsRead:
+            return CommandName::kBadPixelsPos;
+        default:
+            return {};
+    }
+}
 
 MenuRun RunBuiltinFunction(CameraFunctions& functions, int code) {
     CVelterraDoc& doc = functions.Document();

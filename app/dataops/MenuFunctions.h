@@ -30,6 +30,10 @@ enum class MenuRun {
     Unsupported,  // a code outside 1 to 10: "This function isn't supported!!" was shown
 };
 
+// The Command.ini function a built-in function sends: 3 and 4 the FPN/PRNU tables, 5 the
+// one-pixel write, 9 and 10 the bad-pixel lists; empty for the other codes.
+std::string BuiltinFunctionCommand(int code);
+
 // Built-in functions 1, 3, 4, 5, 9 and 10 (the bad-pixel ones with the limits 8 and 8). The
 // document's Busy flag is set while one runs, and the lamp repainted as it changes.
 MenuRun RunBuiltinFunction(CameraFunctions& functions, int code);

@@ -183,9 +183,14 @@ TEST_F(LedPollingTest, SettleTimerHandsAKernelOneCameraToTheThread) {
     f.doc.CameraKernel = 0;
     EXPECT_EQ(timer.Tick(f.doc), Next::KeepRunning);
     EXPECT_EQ(camera.CallsOf(Kind::Command).size(), 1u);
+    // Nor while a function run on the window's thread keeps the document Busy.
+    f.doc.FfcRunning = false;
+    f.doc.Busy = true;
+    EXPECT_EQ(timer.Tick(f.doc), Next::KeepRunning);
+    EXPECT_EQ(camera.CallsOf(Kind::Command).size(), 1u);
+    f.doc.Busy = false;
     f.doc.CameraKernel = 1;
 
-    f.doc.FfcRunning = false;
     EXPECT_EQ(timer.Tick(f.doc), Next::Stop);
     ASSERT_TRUE(AwaitCalls(camera, Kind::Command, 2));  // the thread's probe
     f.doc.StopLedThread();

@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "FrameView.h"
+#include "FunctionProgress.h"
 #include "QtUserInterface.h"
 #include "connect/widgets/PasswordDialog.h"
 #include "core/CoreTexts.h"
@@ -270,13 +271,18 @@ bool CMainFrame::RunCommand(int id) {
 void CMainFrame::OnMenuCommand(int id) {
     doc_.UpdateAllViews(UpdateHint::kFinishEditing);
     if (id < 0 || !IsMenuCommandId(static_cast<uint32_t>(id))) return;
+    // One function at a time: while one runs (or the LED thread refreshes) the entries are
+    // disabled, and a command that still arrives (a key, a queued call) is refused.
+    if (doc_.Busy) return;
     const MenuDispatch dispatch = ResolveMenuCommand(menus_, static_cast<uint32_t>(id));
     switch (dispatch.kind) {
         case MenuDispatch::Kind::Function:
             RunBuiltinFunction(dispatch.functionCode);
             break;
         case MenuDispatch::Kind::Command:
-            RunCommandEntry(functions_, dispatch.command, dispatch.refreshFlag);
+            RunWithFunctionProgress(*this, dispatch.command, [&] {
+                RunCommandEntry(functions_, dispatch.command, dispatch.refreshFlag);
+            });
             break;
         case MenuDispatch::Kind::Nothing:
             break;
@@ -303,7 +309,8 @@ void CMainFrame::RunBuiltinFunction(int code) {
             return;
         default:
             // 1, 3, 4, 5, 9 and 10 run in the core; any other code is refused there.
-            velterra::RunBuiltinFunction(functions_, code);
+            RunWithFunctionProgress(*this, BuiltinFunctionCommand(code),
+                                    [&] { velterra::RunBuiltinFunction(functions_, code); });
             return;
     }
 }

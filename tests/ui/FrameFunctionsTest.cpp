@@ -1,0 +1,203 @@
+// Camera functions chosen from the window's menus, on a camera in this process that answers
+// the image-table read and the legacy table transfer: the progress dialog follows the
+// exchanges while the window keeps running, Stop ends the image read with ImageTable.txt as it
+// was, and nothing else starts meanwhile.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+
+#include "WidgetTestSupport.h"
+#include "core/PortRegistry.h"
+#include "core/VelterraApp.h"
+#include "core/VelterraDoc.h"
+#include "ui/CommandMenus.h"
+#include "ui/widgets/FrameView.h"
+#include "ui/widgets/MainFrame.h"
+#include "ui/widgets/QtUserInterface.h"
+
+using namespace velterra;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Entries of the sample menu database (Password Commands).
+constexpr int kReadTables = 37021;
+constexpr int kReadImage = 37023;
+
+struct QuietView : IFrameView {
+    int polls = 0, lamps = 0;
+    void StartPollTimer(int) override { ++polls; }
+    void RepaintLamp() override { ++lamps; }
+    void DropAdminLevel() override {}
+    void ShowAdminLevel() override {}
+    bool OpenLutEditor() override { return false; }
+};
+
+// What the progress dialog showed at one moment of a run.
+struct Seen {
+    bool shown = false;
+    int value = -1, maximum = -1;
+    bool stopOffered = false;
+};
+
+Seen Look() {
+    auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || !dialog->isVisible()) return {};
+    auto* stop = dialog->findChild<QPushButton*>();
+    return {true, dialog->value(), dialog->maximum(), stop != nullptr && stop->isVisible()};
+}
+
+void PressStop() {
+    auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* stop = dialog->findChild<QPushButton*>();
+    ASSERT_NE(stop, nullptr);
+    stop->click();
+}
+
+// The legacy camera as far as these functions reach it: image chunks by position, and a table
+// transfer that reports its 272 exchanges and one message through the library's handlers.
+class LegacyCamera {
+  public:
+    int chunksRead = 0, tableTransfers = 0;
+    std::function<void(int chunk)> duringChunk;    // inside the read of chunk 1..136
+    std::function<void(int done)> duringTransfer;  // inside the table transfer, per exchange
+    void (*progress)(int32_t, int32_t) = nullptr;
+    void (*message)(const char*) = nullptr;
+
+    ProtocolApi Api() {
+        ProtocolApi api;
+        api.CommandPort = [](int32_t, int32_t, uint8_t, uint8_t, const uint8_t*) { return 1; };
+        api.ReadWritePort = [this](int32_t, int32_t, int32_t, uint8_t, uint8_t length,
+                                   uint8_t* buffer) {
+            for (int i = 0; i < length; ++i) buffer[i] = static_cast<uint8_t>(i);
+            ++chunksRead;
+            if (duringChunk) duringChunk(chunksRead);
+            return 1;
+        };
+        api.TableReadWriteOld4T5500 = [this](int32_t, int32_t, int32_t, const char* const*) {
+            ++tableTransfers;
+            if (message != nullptr) message("The file close fail.");
+            for (int done = 1; done <= 272; ++done) {
+                if (progress != nullptr) progress(done, 272);
+                if (duringTransfer) duringTransfer(done);
+            }
+            return 1;
+        };
+        api.SetProgressHandler = [this](void (*handler)(int32_t, int32_t)) { progress = handler; };
+        api.SetMessageHandler = [this](void (*handler)(const char*)) { message = handler; };
+        return api;
+    }
+};
+
+class FrameFunctionsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        TestApp();
+        QSettings().clear();
+        registryName_ = "/velterra-functions-test-" + std::to_string(getpid());
+        ASSERT_TRUE(app_.InitInstance({{}, registryName_}));
+        dir_ = fs::temp_directory_path() / ("velterra-functions-" + std::to_string(getpid()));
+        fs::create_directories(dir_);
+        for (const char* file : {"Command.ini", "default_menu.mdb"}) {
+            fs::copy_file(fs::path(VELTERRA_CONFIG_DIR) / file, dir_ / file,
+                          fs::copy_options::overwrite_existing);
+        }
+        CVelterraDoc& doc = app_.Doc();
+        doc.StartupDirectory = dir_.string();
+        doc.SetProtocol(camera_.Api());
+        doc.PortIndex = 6;
+        frame_ = std::make_unique<CMainFrame>(app_);
+        frame_->SetView(new QWidget, &view_);
+        ASSERT_TRUE(frame_->LoadCommandPopup(CommandPopup::Password, "default_menu.mdb"));
+    }
+    void TearDown() override {
+        frame_.reset();
+        app_.ExitInstance();
+        PortRegistry::Unlink(registryName_);
+        fs::remove_all(dir_);
+    }
+    std::string ImageTable() const {
+        std::ifstream in(dir_ / "ImageTable.txt", std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    CVelterraApp app_;
+    LegacyCamera camera_;
+    QuietView view_;
+    std::unique_ptr<CMainFrame> frame_;
+    std::string registryName_;
+    fs::path dir_;
+};
+
+TEST_F(FrameFunctionsTest, ProgressFollowsTheExchangesAndStopLeavesTheImageTable) {
+    ModalAnswerer answers;
+    CVelterraDoc& doc = app_.Doc();
+    std::ofstream(dir_ / "ImageTable.txt") << "earlier table\n";
+
+    // Image read, stopped during its 70th chunk: the dialog showed the chunks done of 136 with
+    // Stop, the document was Busy, and the table read chosen meanwhile was refused.
+    Seen atChunk70;
+    bool busy = false;
+    camera_.duringChunk = [&](int chunk) {
+        if (chunk != 70) return;
+        atChunk70 = Look();
+        busy = doc.Busy;
+        frame_->RunCommand(kReadTables);
+        PressStop();
+    };
+    const int lampsBefore = view_.lamps;
+    ASSERT_TRUE(frame_->RunCommand(kReadImage));
+    EXPECT_TRUE(atChunk70.shown);
+    EXPECT_EQ(atChunk70.value, 69);
+    EXPECT_EQ(atChunk70.maximum, 136);
+    EXPECT_TRUE(atChunk70.stopOffered);
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(camera_.tableTransfers, 0);
+    EXPECT_EQ(camera_.chunksRead, 70);
+    EXPECT_EQ(ImageTable(), "earlier table\n");
+    EXPECT_FALSE(doc.Busy);
+    EXPECT_GE(view_.lamps, lampsBefore + 2);  // red while Busy, then back
+    EXPECT_FALSE(Look().shown);
+
+    // Read through: the whole table replaces the file.
+    camera_.duringChunk = {};
+    camera_.chunksRead = 0;
+    ASSERT_TRUE(frame_->RunCommand(kReadImage));
+    EXPECT_EQ(camera_.chunksRead, 136);
+    const std::string table = ImageTable();
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 816);
+
+    // The legacy table read reports through the library's handler: the same dialog, with no
+    // Stop, since the transfer is one call; the library's message comes up as a box.
+    Seen atExchange100;
+    camera_.duringTransfer = [&](int done) {
+        if (done == 100) atExchange100 = Look();
+    };
+    const int polls = view_.polls;
+    ASSERT_TRUE(frame_->RunCommand(kReadTables));
+    EXPECT_EQ(camera_.tableTransfers, 1);
+    EXPECT_TRUE(atExchange100.shown);
+    EXPECT_EQ(atExchange100.value, 100);
+    EXPECT_EQ(atExchange100.maximum, 272);
+    EXPECT_FALSE(atExchange100.stopOffered);
+    EXPECT_EQ(answers.messages, std::vector<std::string>{"The file close fail."});
+    EXPECT_EQ(view_.polls, polls + 1);
+    EXPECT_EQ(camera_.progress, nullptr);
+    EXPECT_EQ(camera_.message, nullptr);
+    EXPECT_FALSE(Look().shown);
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
 #include <QSet>
@@ -13,6 +14,7 @@
 #include "DialogTestSupport.h"
 #include "connect/SelectionMode.h"
 #include "connect/widgets/OpenCameraDlg.h"
+#include "connect/widgets/PixelSetDialog.h"
 #include "connect/widgets/SelectionModeDlg.h"
 #include "core/SettingsCompare.h"
 #include "ui/widgets/CompareFileDlg.h"
@@ -96,6 +98,15 @@ TEST_F(DialogScreenshots, CompareWithVltFile) {
     dialog.show();
     Shoot("compare-vlt", dialog.frameGeometry());
     doc_->PortIndex = -1;
+}
+
+TEST_F(DialogScreenshots, PixelSet) {
+    OnePixelRequest request{1, 4081, 77};
+    CPixelSetDialog dialog(request, ui_);
+    dialog.move(40, 40);
+    dialog.show();
+    dialog.PixelEdit()->setFocus();
+    Shoot("pixel-set", dialog.frameGeometry());
 }
 
 }  // namespace

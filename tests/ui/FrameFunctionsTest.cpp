@@ -48,7 +48,12 @@ struct Seen {
     bool shown = false;
     int value = -1, maximum = -1;
     bool stopOffered = false;
+    bool operator==(const Seen&) const = default;
 };
+void PrintTo(const Seen& s, std::ostream* out) {
+    *out << (s.shown ? "shown " : "hidden ") << s.value << "/" << s.maximum
+         << (s.stopOffered ? " with Stop" : "");
+}
 
 Seen Look() {
     auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
@@ -160,17 +165,14 @@ TEST_F(FrameFunctionsTest, ProgressFollowsTheExchangesAndStopLeavesTheImageTable
     };
     const int lampsBefore = view_.lamps;
     ASSERT_TRUE(frame_->RunCommand(kReadImage));
-    EXPECT_TRUE(atChunk70.shown);
-    EXPECT_EQ(atChunk70.value, 69);
-    EXPECT_EQ(atChunk70.maximum, 136);
-    EXPECT_TRUE(atChunk70.stopOffered);
+    EXPECT_EQ(atChunk70, (Seen{true, 69, 136, true}));
     EXPECT_TRUE(busy);
     EXPECT_EQ(camera_.tableTransfers, 0);
     EXPECT_EQ(camera_.chunksRead, 70);
     EXPECT_EQ(ImageTable(), "earlier table\n");
     EXPECT_FALSE(doc.Busy);
     EXPECT_GE(view_.lamps, lampsBefore + 2);  // red while Busy, then back
-    EXPECT_FALSE(Look().shown);
+    EXPECT_EQ(Look(), Seen{});
 
     // Read through: the whole table replaces the file.
     camera_.duringChunk = {};
@@ -189,15 +191,12 @@ TEST_F(FrameFunctionsTest, ProgressFollowsTheExchangesAndStopLeavesTheImageTable
     const int polls = view_.polls;
     ASSERT_TRUE(frame_->RunCommand(kReadTables));
     EXPECT_EQ(camera_.tableTransfers, 1);
-    EXPECT_TRUE(atExchange100.shown);
-    EXPECT_EQ(atExchange100.value, 100);
-    EXPECT_EQ(atExchange100.maximum, 272);
-    EXPECT_FALSE(atExchange100.stopOffered);
+    EXPECT_EQ(atExchange100, (Seen{true, 100, 272, false}));
     EXPECT_EQ(answers.messages, std::vector<std::string>{"The file close fail."});
     EXPECT_EQ(view_.polls, polls + 1);
     EXPECT_EQ(camera_.progress, nullptr);
     EXPECT_EQ(camera_.message, nullptr);
-    EXPECT_FALSE(Look().shown);
+    EXPECT_EQ(Look(), Seen{});
 }
 
 }  // namespace

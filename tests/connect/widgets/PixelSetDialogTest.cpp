@@ -1,5 +1,5 @@
-// The Pixel Set dialog on the program's one-pixel request: what "Set" stores, the warning for a
-// pixel number out of the sensor, and what OK and Cancel leave behind.
+// The Pixel Set dialog on the program's one-pixel request: its controls reach the request, the
+// warning for a pixel number out of the sensor comes up as a box, and what OK and Cancel leave.
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,8 +13,9 @@ using namespace dialogtest;
 
 namespace {
 
-TEST(PixelSetDialogTest, SetStoresTheEntryPlusOneAndWarnsOutsideTheSensor) {
+TEST(PixelSetDialogTest, SetStoresTheEditsAndShowsTheWarningWithTheDialogStillOpen) {
     EnsureApplication();
+    // The numbers themselves are the model's; here: the radios, the edits and the warning box.
     const struct {
         bool prnu;
         const char* pixel;
@@ -23,9 +24,8 @@ TEST(PixelSetDialogTest, SetStoresTheEntryPlusOneAndWarnsOutsideTheSensor) {
         int32_t storedValue;
         bool warned;
     } cases[] = {
-        {false, "0", "5", 1, 5, false},      {true, "8159", "-3", 8160, -3, false},
-        {false, "8160", "1", 8161, 1, true}, {true, "-1", "7", 0, 7, true},
-        {false, "x12", "9y", 1, 9, false},   {true, "12abc", "70000", 13, 70000, false},
+        {true, "0", "5", 1, 5, false},
+        {false, "8160", "-3", 8161, -3, true},
     };
     for (const auto& c : cases) {
         OnePixelRequest request{1, 400, 2};

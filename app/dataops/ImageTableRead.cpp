@@ -55,7 +55,9 @@ bool CameraFunctions::ReadImagePass(uint8_t commandId, int chunkLength, uint8_t 
     for (int tap = 1; tap <= kTaps; ++tap) {
         for (int block = 0; block < kBlocks; ++block) {
             for (int half = 0; half < 2; ++half) {
+                // Stopped by the user, or by the program ending (a signal): the file stays.
                 if (progress_ && !progress_(done, passes * kChunksPerPass)) return false;
+                if (doc_.ExchangeRuns.StopRequested()) return false;
                 const uint8_t record[4] = {selector, static_cast<uint8_t>(tap),
                                            static_cast<uint8_t>(block), static_cast<uint8_t>(half)};
                 // The position goes out with the 8-bit-length call whatever the kernel type.

@@ -289,6 +289,16 @@ TEST_F(ImageTableTest, FailureOrCancelPartWayKeepsThePreviousFile) {
     EXPECT_FALSE(functions.RunCameraFunction("ImageRead"));
     EXPECT_EQ(CallsOf(Kind::ReadWrite).size(), 10u);
     EXPECT_EQ(ReadFile("ImageTable.txt"), "previous\n");
+
+    // The program ending (a signal) stops it before the next chunk as well.
+    fixture.camera.ClearCalls();
+    functions.SetProgress([this](int done, int) {
+        if (done == 5) fixture.doc.ExchangeRuns.RequestStop();
+        return true;
+    });
+    EXPECT_FALSE(functions.RunCameraFunction("ImageRead"));
+    EXPECT_EQ(CallsOf(Kind::ReadWrite).size(), 5u);
+    EXPECT_EQ(ReadFile("ImageTable.txt"), "previous\n");
 }
 
 TEST_F(ImageTableTest, OtherReadCommandsReadBothSelectorsAndSaveNothing) {

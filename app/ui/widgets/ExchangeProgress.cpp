@@ -44,6 +44,7 @@ ExchangeProgress::~ExchangeProgress() = default;
 
 bool ExchangeProgress::Report(int done, int total, bool canStop) {
     canStop = canStop && !stopText_.isEmpty();
+    bool created = false;
     if (!dialog_) {
         auto dialog = std::make_unique<StopGuardDialog>(label_, QString(), 0, 1, parent_);
         dialog->setWindowTitle(title_);
@@ -57,16 +58,19 @@ bool ExchangeProgress::Report(int done, int total, bool canStop) {
         bar->setTextVisible(true);
         dialog->setBar(bar);
         dialog->setMinimumWidth(360);
+        dialog->canStop = !canStop;  // the button is set up below
         dialog_ = std::move(dialog);
+        created = true;
     }
     auto* dialog = static_cast<StopGuardDialog*>(dialog_.get());
-    if (dialog->canStop != canStop || !dialog->isVisible()) {
+    if (dialog->canStop != canStop) {
         dialog->canStop = canStop;
         dialog->setCancelButtonText(canStop ? stopText_ : QString());
     }
     dialog->setMaximum(total > 0 ? total : 1);
     dialog->setValue(done);
-    if (!dialog->isVisible()) dialog->show();
+    // Shown once: a dialog the window has closed (the program ending) stays closed.
+    if (created) dialog->show();
     QApplication::processEvents();
     return !dialog->wasCanceled();
 }

@@ -1,6 +1,7 @@
 // The function runner and the legacy camera's FPN/PRNU tables and one-pixel write.
 #include "CameraFunctions.h"
 
+#include "BusyScope.h"
 #include "CameraFunctionEntry.h"
 #include "DataOpsTexts.h"
 #include "core/CommandNames.h"
@@ -79,6 +80,8 @@ bool CameraFunctions::ReadFpnPrnuTables() {
 bool CameraFunctions::SetOnePixel() {
     IUserInterface* ui = doc_.UserInterface();
     if (ui == nullptr || !ui->RunPixelSetDialog(PixelRequest)) return false;
+    // Busy for the write only: the dialog is modal by itself and the camera idle meanwhile.
+    BusyScope busy(doc_);
     return RunCameraFunction(CommandName::kOnePixelWrite);
 }
 

@@ -1,27 +1,11 @@
 #include "MenuFunctions.h"
 
+#include "BusyScope.h"
 #include "core/CommandNames.h"
 
 namespace velterra {
 
 namespace {
-
-// Busy while a function runs: the menus disable their entries and the lamp shows red.
-class BusyScope {
-  public:
-    explicit BusyScope(CVelterraDoc& doc) : doc_(doc), was_(doc.Busy) { Set(true); }
-    ~BusyScope() { Set(was_); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-  private:
-    void Set(bool busy) {
-        doc_.Busy = busy;
-        if (doc_.UserInterface() != nullptr) doc_.UserInterface()->RepaintLamp();
-    }
-    CVelterraDoc& doc_;
-    bool was_;
-};
 
 MenuRun Outcome(bool ok) {
     return ok ? MenuRun::Done : MenuRun::Failed;

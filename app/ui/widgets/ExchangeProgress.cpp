@@ -69,10 +69,18 @@ bool ExchangeProgress::Report(int done, int total, bool canStop) {
     }
     dialog->setMaximum(total > 0 ? total : 1);
     dialog->setValue(done);
-    // Shown once: a dialog the window has closed (the program ending) stays closed.
+    // Shown once: a dialog the window has closed (the program ending) stays closed. The last
+    // exchange done closes it, so what the work shows afterwards (a file dialog, a message)
+    // stands alone.
     if (created) dialog->show();
+    if (total > 0 && done >= total) dialog->hide();
     QApplication::processEvents();
     return !dialog->wasCanceled();
+}
+
+void ExchangeProgress::SetLabel(const QString& label) {
+    label_ = label;
+    if (dialog_) dialog_->setLabelText(label_);
 }
 
 bool ExchangeProgress::Stopped() const {

@@ -9,7 +9,8 @@ class QWidget;
 namespace velterra {
 
 // The progress of a long run of camera exchanges on the window's thread: exchanges done of the
-// total in a modal progress dialog over `parent`, shown at the first report. Between two
+// total in a modal progress dialog over `parent`, shown at the first report and closed at the
+// report of the last exchange. Between two
 // exchanges the window paints and the Stop button is read; the dialog's modality keeps the
 // menus and the keys from starting anything else meanwhile.
 class ExchangeProgress {
@@ -24,6 +25,8 @@ class ExchangeProgress {
     // pressed. `canStop` false hides the button (work that has no point to stop at).
     bool Report(int done, int total, bool canStop = true);
     bool Stopped() const;
+    // A new label for the reports from now on (work whose steps have names of their own).
+    void SetLabel(const QString& label);
     // The dialog while it is shown (nullptr before the first report).
     QProgressDialog* Dialog() const { return dialog_.get(); }
 

@@ -1,7 +1,5 @@
 #include "ui/widgets/LutFunctions.h"
 
-#include <QApplication>
-#include <QProgressDialog>
 #include <memory>
 
 #include "core/FormatText.h"
@@ -10,6 +8,7 @@
 #include "dataops/LutTransfer.h"
 #include "lut/widgets/LutDialog.h"
 #include "ui/UiTexts.h"
+#include "ui/widgets/ExchangeProgress.h"
 #include "ui/widgets/MainFrame.h"
 #include "ui/widgets/VelterraView.h"
 
@@ -21,18 +20,13 @@ QString Text(const char* text) {
     return QString::fromUtf8(text);
 }
 
-// One workbook transfer under a progress dialog. The dialog is window-modal, so the menus start
-// nothing else meanwhile; between two taps (each one library call) the window paints.
+// One workbook transfer under the exchange progress, which keeps the menus from starting
+// anything else meanwhile; between two taps (each one library call) the window paints. The
+// file dialogs of the transfer come before and after the camera exchanges, so the progress
+// shows only once a tap is under way.
 void RunWithProgress(CMainFrame& frame, bool toCamera) {
-    QProgressDialog progress(Text(UiText::kLutProgressStarting), QString(), 0, 1, &frame);
-    progress.setWindowTitle(Text(UiText::kLutProgressTitle));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    progress.setCancelButton(nullptr);
-    // The file dialogs of the transfer come before and after the camera exchanges; the
-    // progress shows only once a tap is under way.
-    progress.reset();
-
+    ExchangeProgress progress(&frame, Text(UiText::kLutProgressTitle),
+                              Text(UiText::kLutProgressStarting), QString());
     LutTransfer transfer(frame.Doc());
     transfer.SetProgress([&progress, &transfer](int done, int total) {
         const int taps = transfer.ProgressTaps() > 0 ? transfer.ProgressTaps() : total;
@@ -40,12 +34,9 @@ void RunWithProgress(CMainFrame& frame, bool toCamera) {
         const int current = done < total ? done + 1 : done;
         const bool nodes = current > taps;
         const int tap = nodes ? current - taps : current;
-        progress.setMaximum(total > 0 ? total : 1);
-        progress.setLabelText(QString::fromStdString(
+        progress.SetLabel(QString::fromStdString(
             FormatText(nodes ? UiText::kLutProgressNodes : UiText::kLutProgressTable, tap, taps)));
-        progress.setValue(done);
-        if (done < total) progress.show();
-        QApplication::processEvents();
+        progress.Report(done, total, false);
     });
     if (toCamera) {
         transfer.WriteLutFromWorkbook();

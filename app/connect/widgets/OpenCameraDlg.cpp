@@ -17,16 +17,9 @@
 #include "core/FormatText.h"
 #include "core/PortSlot.h"
 #include "core/VelterraDoc.h"
+#include "ui/widgets/WidgetText.h"
 
 namespace velterra {
-
-namespace {
-
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
-}
-
-}  // namespace
 
 COpenCameraDlg::COpenCameraDlg(CVelterraDoc& doc, QWidget* parent, ProbeTable& table)
     : QDialog(parent),

@@ -11,22 +11,9 @@
 
 #include "connect/ConnectTexts.h"
 #include "core/UserInterface.h"
+#include "ui/widgets/WidgetText.h"
 
 namespace velterra {
-
-namespace {
-
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
-}
-
-template <class Widget>
-Widget* Named(Widget* widget, int id) {
-    widget->setObjectName(QString::number(id));
-    return widget;
-}
-
-}  // namespace
 
 CPixelSetDialog::CPixelSetDialog(OnePixelRequest& request, IUserInterface& ui, QWidget* parent)
     : QDialog(parent),

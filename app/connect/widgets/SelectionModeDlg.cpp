@@ -12,16 +12,13 @@
 
 #include "connect/ConnectTexts.h"
 #include "connect/SelectionMode.h"
+#include "ui/widgets/WidgetText.h"
 
 namespace velterra {
 
 namespace {
 
 constexpr int kTreeItemRole = Qt::UserRole;
-
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 }  // namespace
 

@@ -15,6 +15,7 @@
 #include "lut/LutTexts.h"
 #include "lut/widgets/GreyRamp.h"
 #include "lut/widgets/LutView.h"
+#include "ui/widgets/WidgetText.h"
 
 namespace velterra {
 
@@ -22,16 +23,6 @@ namespace {
 
 constexpr int kGraphPixels = 280;
 constexpr int kRampPixels = 14;
-
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
-}
-
-template <class Widget>
-Widget* Named(Widget* widget, int id) {
-    widget->setObjectName(QString::number(id));
-    return widget;
-}
 
 QPushButton* Button(const char* text, int id, QWidget* parent) {
     return Named(new QPushButton(Text(text), parent), id);

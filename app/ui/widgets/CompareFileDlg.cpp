@@ -13,14 +13,11 @@
 #include "core/FormatText.h"
 #include "core/VelterraDoc.h"
 #include "ui/CompareTexts.h"
+#include "ui/widgets/WidgetText.h"
 
 namespace velterra {
 
 namespace {
-
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 QString Joined(const std::vector<std::string>& names) {
     QStringList list;

@@ -11,14 +11,11 @@
 #include "ui/widgets/ExchangeProgress.h"
 #include "ui/widgets/MainFrame.h"
 #include "ui/widgets/VelterraView.h"
+#include "ui/widgets/WidgetText.h"
 
 namespace velterra {
 
 namespace {
-
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 // One workbook transfer under the exchange progress, which keeps the menus from starting
 // anything else meanwhile; between two taps (each one library call) the window paints. The

@@ -27,6 +27,7 @@
 #include "ui/MenuCommandRules.h"
 #include "ui/RecentFiles.h"
 #include "ui/UiTexts.h"
+#include "ui/widgets/WidgetText.h"
 
 namespace velterra {
 
@@ -34,10 +35,6 @@ namespace {
 
 // Where the recent-file list is kept, in the program's settings.
 constexpr const char* kRecentFilesGroup = "Recent File List";
-
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 std::vector<std::string> StoredRecentFiles() {
     QSettings settings;

@@ -34,16 +34,13 @@
 #include "core/VelterraDoc.h"
 #include "ui/ParameterFilter.h"
 #include "ui/ViewTexts.h"
+#include "ui/widgets/WidgetText.h"
 
 namespace velterra {
 
 namespace {
 
 constexpr int kLogVisibleLines = 4;
-
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 QLineEdit* ReadOnlyField(QWidget* parent) {
     auto* field = new QLineEdit(parent);

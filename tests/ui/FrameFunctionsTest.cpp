@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -34,6 +35,7 @@ namespace {
 // Entries of the sample menu database (Password Commands).
 constexpr int kReadTables = 37021;
 constexpr int kReadImage = 37023;
+constexpr int kSetOnePixel = 37022;
 
 struct QuietView : IFrameView {
     int polls = 0, lamps = 0;
@@ -76,8 +78,9 @@ void PressStop() {
 class LegacyCamera {
   public:
     int chunksRead = 0, tableTransfers = 0;
-    std::function<void(int chunk)> duringChunk;    // inside the read of chunk 1..136
-    std::function<void(int done)> duringTransfer;  // inside the table transfer, per exchange
+    std::vector<std::array<int, 3>> pixelsWritten;  // kind, pixel, value
+    std::function<void(int chunk)> duringChunk;     // inside the read of chunk 1..136
+    std::function<void(int done)> duringTransfer;   // inside the table transfer, per exchange
     void (*progress)(int32_t, int32_t) = nullptr;
     void (*message)(const char*) = nullptr;
 
@@ -98,6 +101,11 @@ class LegacyCamera {
                 if (progress != nullptr) progress(done, 272);
                 if (duringTransfer) duringTransfer(done);
             }
+            return 1;
+        };
+        api.OnePixelWriteOld4T5500 = [this](int32_t, int32_t, uint8_t kind, uint16_t pixel,
+                                            uint16_t value) {
+            pixelsWritten.push_back({kind, pixel, value});
             return 1;
         };
         api.SetProgressHandler = [this](void (*handler)(int32_t, int32_t)) { progress = handler; };
@@ -199,6 +207,30 @@ TEST_F(FrameFunctionsTest, ProgressFollowsTheExchangesAndStopLeavesTheImageTable
     EXPECT_EQ(camera_.progress, nullptr);
     EXPECT_EQ(camera_.message, nullptr);
     EXPECT_EQ(Look(), Seen{});
+}
+
+// Set One Pixel from the menu: the dialog's OK sends what it stored, once; Cancel sends nothing
+// and keeps the request for the next use.
+TEST_F(FrameFunctionsTest, SetOnePixelSendsTheStoredRequestOnlyOnOk) {
+    struct Use {
+        bool ok;
+        std::vector<std::array<int, 3>> written;
+    };
+    const Use uses[] = {{true, {{1, 4081, 77}}}, {false, {}}};
+    std::vector<OnePixelRequest> seen;
+    for (const Use& use : uses) {
+        camera_.pixelsWritten.clear();
+        frame_->Ui().SetPixelSetDialog([&](OnePixelRequest& request) {
+            seen.push_back(request);
+            if (use.ok) request = {1, 4081, 77};  // PRNU, 0-based 4080, value 77 set
+            return use.ok;
+        });
+        ASSERT_TRUE(frame_->RunCommand(kSetOnePixel));
+        EXPECT_EQ(camera_.pixelsWritten, use.written) << use.ok;
+        EXPECT_FALSE(app_.Doc().Busy);
+    }
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].PixelNumber, 4081u) << "the request is kept between uses";
 }
 
 }  // namespace

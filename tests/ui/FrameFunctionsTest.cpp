@@ -1,7 +1,8 @@
 // Camera functions chosen from the window's menus, on a camera in this process that answers
-// the image-table read and the legacy table transfer: the progress dialog follows the
-// exchanges while the window keeps running, Stop ends the image read with ImageTable.txt as it
-// was, and nothing else starts meanwhile.
+// the image-table read, the legacy table transfer, the one-pixel write and LUT reads: the
+// progress dialog follows the exchanges while the window keeps running, Stop ends the image
+// read with ImageTable.txt as it was, nothing else starts meanwhile, and a LUT read names the
+// tap under way before the workbook is saved.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -16,16 +17,20 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 #include "WidgetTestSupport.h"
 #include "core/PortRegistry.h"
 #include "core/VelterraApp.h"
 #include "core/VelterraDoc.h"
+#include "lut/LutWorkbook.h"
 #include "ui/CommandMenus.h"
 #include "ui/widgets/FrameView.h"
+#include "ui/widgets/LutFunctions.h"
 #include "ui/widgets/MainFrame.h"
 #include "ui/widgets/QtUserInterface.h"
+#include "ui/widgets/VelterraView.h"
 
 using namespace velterra;
 namespace fs = std::filesystem;
@@ -36,6 +41,7 @@ namespace {
 constexpr int kReadTables = 37021;
 constexpr int kReadImage = 37023;
 constexpr int kSetOnePixel = 37022;
+constexpr int kReadLutToWorkbook = 37015;  // Advanced Commands
 
 struct QuietView : IFrameView {
     int polls = 0, lamps = 0;
@@ -77,7 +83,8 @@ void PressStop() {
 // transfer that reports its 272 exchanges and one message through the library's handlers.
 class LegacyCamera {
   public:
-    int chunksRead = 0, tableTransfers = 0;
+    int chunksRead = 0, tableTransfers = 0, lutTapsRead = 0;
+    std::function<void(int tap)> duringLutTap;      // inside the read of tap 0..
     std::vector<std::array<int, 3>> pixelsWritten;  // kind, pixel, value
     std::function<void(int chunk)> duringChunk;     // inside the read of chunk 1..136
     std::function<void(int done)> duringTransfer;   // inside the table transfer, per exchange
@@ -106,6 +113,13 @@ class LegacyCamera {
         api.OnePixelWriteOld4T5500 = [this](int32_t, int32_t, uint8_t kind, uint16_t pixel,
                                             uint16_t value) {
             pixelsWritten.push_back({kind, pixel, value});
+            return 1;
+        };
+        api.LUTMassRead = [this](int32_t, int32_t, uint8_t, uint8_t tap, int16_t count,
+                                 uint16_t* buffer) {
+            for (int i = 0; i < count; ++i) buffer[i] = static_cast<uint16_t>((i + tap) % count);
+            ++lutTapsRead;
+            if (duringLutTap) duringLutTap(tap);
             return 1;
         };
         api.SetProgressHandler = [this](void (*handler)(int32_t, int32_t)) { progress = handler; };
@@ -231,6 +245,73 @@ TEST_F(FrameFunctionsTest, SetOnePixelSendsTheStoredRequestOnlyOnOk) {
     }
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].PixelNumber, 4081u) << "the request is kept between uses";
+}
+
+// The window's user interface, except that the save dialog answers with a path.
+class SaveAnswer : public IUserInterface {
+  public:
+    SaveAnswer(IUserInterface& inner, std::string path) : inner_(inner), path_(std::move(path)) {}
+    void ShowMessage(const std::string& text, MessageKind kind) override {
+        inner_.ShowMessage(text, kind);
+    }
+    void SetWaitCursor(bool on) override { inner_.SetWaitCursor(on); }
+    void RepaintLamp() override { inner_.RepaintLamp(); }
+    std::optional<std::string> AskSaveFileName(const FileDialogRequest& request) override {
+        filters.push_back(request.filter);
+        return path_;
+    }
+    std::vector<std::string> filters;
+
+  private:
+    IUserInterface& inner_;
+    std::string path_;
+};
+
+// Read LUT to Workbook from the menu (switched on) on a 4-tap 10-bit kernel-0 camera: the
+// progress names the tap under way, and the workbook is asked for and saved only after every
+// tap was read.
+TEST_F(FrameFunctionsTest, ReadLutToWorkbookShowsTheTapUnderWayThenSavesTheTaps) {
+    ModalAnswerer answers;
+    CVelterraDoc& doc = app_.Doc();
+    doc.ColorCamera = 0;
+    doc.MaxTxUnitBits = 10;
+    doc.TapsNum = 4;
+    ASSERT_TRUE(frame_->LoadCommandPopup(CommandPopup::Advanced, "default_menu.mdb"));
+    CVelterraView view(doc);
+    InstallLutFunctions(*frame_, view);
+    frame_->SetLutFunctionsEnabled(true, false);
+    SaveAnswer save(frame_->Ui(), (dir_ / "taps.xlsx").string());
+    doc.SetUserInterface(&save);
+
+    std::vector<std::string> labels;
+    std::vector<std::size_t> askedBeforeTap;
+    camera_.duringLutTap = [&](int) {
+        auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        labels.push_back(dialog != nullptr ? dialog->labelText().toStdString() : "");
+        askedBeforeTap.push_back(save.filters.size());
+    };
+    ASSERT_TRUE(frame_->RunCommand(kReadLutToWorkbook));
+    doc.SetUserInterface(&frame_->Ui());
+    EXPECT_EQ(camera_.lutTapsRead, 4);
+    EXPECT_EQ(labels,
+              (std::vector<std::string>{"Tap 1 of 4: LUT entries", "Tap 2 of 4: LUT entries",
+                                        "Tap 3 of 4: LUT entries", "Tap 4 of 4: LUT entries"}));
+    EXPECT_EQ(askedBeforeTap, (std::vector<std::size_t>{0, 0, 0, 0}));
+    ASSERT_EQ(save.filters.size(), 1u);
+
+    bool isColor = true;
+    int16_t bits = 0;
+    int taps = 0;
+    std::vector<uint16_t> lut;
+    ASSERT_TRUE(ReadLutWorkbook(save, dir_ / "taps.xlsx", isColor, bits, taps, lut))
+        << ::testing::PrintToString(answers.messages);
+    EXPECT_FALSE(isColor);
+    EXPECT_EQ(bits, 10);
+    EXPECT_EQ(taps, 4);
+    ASSERT_EQ(lut.size(), 4u * 1024u);
+    EXPECT_EQ(lut[1], 1);                // tap 0, input 1
+    EXPECT_EQ(lut[3 * 1024 + 1023], 2);  // tap 3, input 1023
+    EXPECT_TRUE(answers.messages.empty());
 }
 
 }  // namespace

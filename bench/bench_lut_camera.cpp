@@ -10,10 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "SimulatedCamera.h"
-#include "connect/PortConnector.h"
-#include "core/PortRegistry.h"
-#include "core/VelterraDoc.h"
+#include "BenchCamera.h"
 #include "dataops/LutTransfer.h"
 
 using namespace velterra;
@@ -21,7 +18,6 @@ using namespace velterra;
 namespace {
 
 constexpr const char* kModel = "LS-4096M12";
-constexpr int kCom1Slot = 6;
 constexpr int kBits = 14;
 constexpr int kTaps = 4;
 constexpr int kEntries = 1 << kBits;
@@ -77,33 +73,9 @@ int main(int argc, char** argv) {
     if (baud == 9600) rates.replyPoll = 0.170;
     if (baud == 115200) rates.replyPoll = 0.200;
 
-    velterra::sim::SimulatorOptions options;
-    options.configDir = VELTERRA_CONFIG_DIR;
-    options.model = kModel;
-    options.kernel = 1;
-    velterra::sim::SimulatedCamera camera(options);
-    std::string error;
-    if (!camera.Start(&error)) {
-        std::fprintf(stderr, "bench_lut_camera: the simulated camera does not start: %s\n",
-                     error.c_str());
-        return 1;
-    }
-    setenv("VELTERRA_COM1", camera.SlavePath().c_str(), 1);
-
-    auto registry = PortRegistry::Private();
-    registry->WriteTags();
-    CVelterraDoc doc(VELTERRA_CONFIG_DIR);
-    doc.SetPortRegistry(registry.get());
-    PortConnector connector(doc);
-    connector.BaudRate = baud;
-    connector.Kernel = KernelChoice::MbFrames;
-    if (connector.ConnectSlot(kCom1Slot) != ProbeStatus::kConnected) {
-        std::fprintf(stderr, "bench_lut_camera: cannot connect the simulated camera on COM1\n");
-        return 1;
-    }
-    doc.PortIndex = kCom1Slot;
-    doc.CameraKernel = connector.Table()[kCom1Slot].Kernel;
-    doc.SetPortTypeFromSlot(kCom1Slot);
+    BenchCamera camera;
+    if (!camera.Connect("bench_lut_camera", kModel, 1, baud)) return 1;
+    CVelterraDoc& doc = camera.doc;
 
     std::vector<uint16_t> lut(static_cast<size_t>(kTaps) * kEntries);
     for (size_t i = 0; i < lut.size(); ++i) lut[i] = static_cast<uint16_t>((i * 7) % kEntries);

@@ -11,17 +11,13 @@
 #include <cstdlib>
 #include <vector>
 
-#include "SimulatedCamera.h"
-#include "connect/PortConnector.h"
-#include "core/PortRegistry.h"
-#include "core/VelterraDoc.h"
+#include "BenchCamera.h"
 
 using namespace velterra;
 
 namespace {
 
 constexpr const char* kModel = "LS-4096M12";
-constexpr int kCom1Slot = 6;
 constexpr double kExchangeSleepsMs = 200.0;
 constexpr double kValueWaitsMs = 2.0 * CVelterraDoc::kValueReadSettleMs;
 
@@ -32,29 +28,9 @@ int main(int argc, char** argv) {
     const uint32_t baud =
         argc > 2 ? static_cast<uint32_t>(std::strtoul(argv[2], nullptr, 10)) : 9600;
 
-    velterra::sim::SimulatorOptions options;
-    options.configDir = VELTERRA_CONFIG_DIR;
-    options.model = kModel;
-    velterra::sim::SimulatedCamera camera(options);
-    std::string error;
-    if (!camera.Start(&error)) {
-        std::fprintf(stderr, "bench_refresh: the simulated camera does not start: %s\n",
-                     error.c_str());
-        return 1;
-    }
-    setenv("VELTERRA_COM1", camera.SlavePath().c_str(), 1);
-
-    auto registry = PortRegistry::Private();
-    registry->WriteTags();
-    CVelterraDoc doc(VELTERRA_CONFIG_DIR);
-    doc.SetPortRegistry(registry.get());
-    PortConnector connector(doc);
-    connector.BaudRate = baud;
-    if (connector.ConnectSlot(kCom1Slot) != ProbeStatus::kConnected) {
-        std::fprintf(stderr, "bench_refresh: cannot connect the simulated camera on COM1\n");
-        return 1;
-    }
-    doc.PortIndex = kCom1Slot;
+    BenchCamera camera;
+    if (!camera.Connect("bench_refresh", kModel, 0, baud)) return 1;
+    CVelterraDoc& doc = camera.doc;
     std::string reason;
     if (!doc.SwitchModel(kModel, CVelterraDoc::MenusOfFailedTable::kEmpty, &reason)) {
         std::fprintf(stderr, "bench_refresh: %s does not load: %s\n", doc.CommandFilePath.c_str(),

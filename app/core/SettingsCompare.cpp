@@ -7,8 +7,8 @@
 #include <map>
 
 #include "FormatText.h"
-#include "InputFile.h"
 #include "SettingsCompareScope.h"
+#include "SettingsFile.h"
 #include "SettingsFileArchive.h"
 #include "SettingsFileRecord.h"
 #include "SettingsTexts.h"
@@ -34,13 +34,8 @@ void ShowBox(CVelterraDoc& doc, const std::string& text) {
 // it does in a load. False (with the box shown) when the file is not one of the camera's.
 bool ReadFile(CVelterraDoc& doc, const std::string& path, Comparison& result,
               std::map<uint8_t, SettingsRecord>& records) {
-    const std::string problem = platform::InputFileProblem(path, platform::kSettingsFileLimitMb);
     std::ifstream in;
-    if (problem.empty()) in.open(path, std::ios::binary);
-    if (!in.is_open()) {
-        std::string text = FormatText(SettingsText::kCannotOpen, path.c_str());
-        if (!problem.empty()) text += "\n" + problem;
-        ShowBox(doc, text);
+    if (!SettingsFile::OpenForReading(doc, path, in)) {
         result.outcome = Outcome::kCannotOpen;
         return false;
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include <iosfwd>
 #include <string>
 
 namespace velterra {
@@ -23,6 +24,11 @@ inline constexpr int kWritePauseMs = 10;
 // and the camera does not answer.
 bool CanSave(const CVelterraDoc& doc);
 bool CanLoad(const CVelterraDoc& doc);
+
+// Opens a settings file to be read, or shows why it cannot be ("Couldn't open..." and, for a
+// FIFO, a device or a file too large to be one, the reason) and gives false. A FIFO or a
+// device would block or never end, a huge file would fill the memory.
+bool OpenForReading(CVelterraDoc& doc, const std::string& path, std::ifstream& in);
 
 // Writes the document; an empty file when there is no table.
 void Store(const CVelterraDoc& doc, SettingsFileArchive& archive);

@@ -88,16 +88,19 @@ void SettingsFile::BeginLoad(CVelterraDoc& doc) {
     doc.OnNewDocument();
 }
 
-SettingsFile::LoadReport SettingsFile::LoadFile(CVelterraDoc& doc, const std::string& path) {
-    // A FIFO or a device would block or never end, a huge file would fill the memory: the
-    // box then says which it was.
+bool SettingsFile::OpenForReading(CVelterraDoc& doc, const std::string& path, std::ifstream& in) {
     const std::string problem = platform::InputFileProblem(path, platform::kSettingsFileLimitMb);
-    std::ifstream in;
     if (problem.empty()) in.open(path, std::ios::binary);
-    if (!in.is_open()) {
-        std::string text = FormatText(SettingsText::kCannotOpen, path.c_str());
-        if (!problem.empty()) text += "\n" + problem;
-        ShowBox(doc, text);
+    if (in.is_open()) return true;
+    std::string text = FormatText(SettingsText::kCannotOpen, path.c_str());
+    if (!problem.empty()) text += "\n" + problem;
+    ShowBox(doc, text);
+    return false;
+}
+
+SettingsFile::LoadReport SettingsFile::LoadFile(CVelterraDoc& doc, const std::string& path) {
+    std::ifstream in;
+    if (!OpenForReading(doc, path, in)) {
         LoadReport report;
         report.outcome = LoadReport::Outcome::kCannotOpen;
         return report;

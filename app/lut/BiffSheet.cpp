@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "lut/LutTexts.h"
+#include "lut/Utf8.h"
 
 namespace velterra {
 
@@ -57,24 +58,6 @@ bool NextRecord(std::span<const uint8_t> stream, std::size_t& pos, Record& recor
     record.data = stream.subspan(pos + 4, length);
     pos += 4 + std::size_t{length};
     return true;
-}
-
-void AppendUtf8(std::string& out, uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 // UTF-16 code units as UTF-8; a surrogate without its partner becomes U+FFFD.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "lut/LutTexts.h"
+#include "lut/Utf8.h"
 #include "lut/XlsxPackage.h"
 
 namespace velterra {
@@ -41,19 +42,6 @@ std::optional<double> ParseNumber(std::string_view text) {
         !std::isfinite(value))
         return std::nullopt;
     return value;
-}
-
-void AppendUtf8(std::string& out, uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 // Spreadsheet strings escape characters XML cannot carry as "_xHHHH_" (and a literal "_x"

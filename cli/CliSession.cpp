@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <iostream>
 
@@ -24,15 +23,6 @@ namespace {
 
 // Longer than any single exchange with its time limits and the clearing of the line after it.
 constexpr int kReleaseWaitMs = 10000;
-
-std::string Timestamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[16];
-    std::strftime(text, sizeof text, "%H:%M:%S", &local);
-    return text;
-}
 
 bool ParseBaud(const std::string& text, uint32_t& baud) {
     if (text.empty() || text.size() > 9 ||
@@ -178,7 +168,7 @@ void CliSession::ShowMessage(const std::string& text, MessageKind) {
 void CliSession::OnDocumentUpdate(int hint, const BlockArray*, const std::string& message) {
     if (hint != UpdateHint::kLogMessage || message.empty()) return;
     ++logLines_;
-    std::cerr << '[' << Timestamp() << "] " << message << '\n';
+    std::cerr << '[' << LocalTimeOfDay() << "] " << message << '\n';
 }
 
 bool CliSession::RunWindowCommand(int) {

@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <ctime>
 
 namespace velterra {
 
@@ -19,6 +20,15 @@ std::string FormatText(const char* format, ...) {
         text.resize(static_cast<std::size_t>(length));
     }
     va_end(again);
+    return text;
+}
+
+std::string LocalTimeOfDay() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%H:%M:%S", &local);
     return text;
 }
 

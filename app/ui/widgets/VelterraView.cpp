@@ -20,7 +20,6 @@
 #include <QThread>
 #include <QVBoxLayout>
 #include <cstdlib>
-#include <ctime>
 
 #include "EditListCtrl.h"
 #include "LedLamp.h"
@@ -46,15 +45,6 @@ QLineEdit* ReadOnlyField(QWidget* parent) {
     auto* field = new QLineEdit(parent);
     field->setReadOnly(true);
     return field;
-}
-
-std::string LocalTime() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[16];
-    std::strftime(text, sizeof text, "%H:%M:%S", &local);
-    return text;
 }
 
 // The descendant test across pop-ups: a combo box's list is a window of its own.
@@ -335,7 +325,7 @@ void CVelterraView::AppendLog(const std::string& message) {
         return;
     }
     log_->appendPlainText(QString::fromStdString(
-        FormatText(ViewText::kLogLineFormat, LocalTime().c_str(), message.c_str())));
+        FormatText(ViewText::kLogLineFormat, LocalTimeOfDay().c_str(), message.c_str())));
     log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());
 }
 
